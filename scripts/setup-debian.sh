@@ -12,7 +12,7 @@ packages=(
   zip unzip 7zip
   python3
   xvfb xauth x11-utils imagemagick
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
 
 missing=()
