@@ -17,7 +17,7 @@ enum class Answer { Yes, No, Cancel };
 
 // A file dialog as the commands describe it. The filter is written as pairs
 // "description|patterns|description|patterns".
-struct FileDialogSpec {
+struct FileDialogSetup {
     QString title;
     QString filter;
     QString file_name;  // shown when the dialog opens
@@ -34,8 +34,8 @@ class Dialogs {
     // "Confirm", question icon, Yes / No / Cancel.
     virtual Answer Confirm(const QString& text) = 0;
     // The chosen file's full path, or nothing when cancelled.
-    virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> OpenFile(const FileDialogSetup& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogSetup& request) = 0;
     // Input box: the typed text on OK, default_text on Cancel or close.
     virtual QString InputBox(const QString& caption, const QString& prompt,
                              const QString& default_text) = 0;

@@ -17,16 +17,16 @@ namespace {
 // The input box accepts at most this many characters.
 constexpr int kInputBoxMaxLength = 255;
 
-std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSpec& spec,
+std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSetup& request,
                                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.title);
+    QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     // No existence check, no overwrite prompt and no default extension: the
     // commands decide those themselves.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(QtFilterFromPairs(spec.filter));
-    if (!spec.file_name.isEmpty()) dialog.selectFile(spec.file_name);
+    dialog.setNameFilter(QtFilterFromPairs(request.filter));
+    if (!request.file_name.isEmpty()) dialog.selectFile(request.file_name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -71,12 +71,12 @@ Answer QtDialogs::Confirm(const QString& text) {
     return Answer::Cancel;
 }
 
-std::optional<QString> QtDialogs::OpenFile(const FileDialogSpec& spec) {
-    return RunFileDialog(parent_, spec, QFileDialog::AcceptOpen);
+std::optional<QString> QtDialogs::OpenFile(const FileDialogSetup& request) {
+    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtDialogs::SaveFile(const FileDialogSpec& spec) {
-    return RunFileDialog(parent_, spec, QFileDialog::AcceptSave);
+std::optional<QString> QtDialogs::SaveFile(const FileDialogSetup& request) {
+    return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
 }
 
 QString QtDialogs::InputBox(const QString& caption, const QString& prompt,

@@ -17,8 +17,8 @@ class QtDialogs final : public Dialogs {
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
     Answer Confirm(const QString& text) override;
-    std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
-    std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> OpenFile(const FileDialogSetup& request) override;
+    std::optional<QString> SaveFile(const FileDialogSetup& request) override;
     QString InputBox(const QString& caption, const QString& prompt,
                      const QString& default_text) override;
     std::optional<Colour> ChooseColour(Colour initial) override;

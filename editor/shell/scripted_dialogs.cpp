@@ -35,18 +35,18 @@ Answer ScriptedDialogs::Confirm(const QString& text) {
     return TakeFront(confirms, Answer::Cancel);
 }
 
-std::optional<QString> ScriptedDialogs::NextFile(Kind kind, const FileDialogSpec& spec) {
-    shown.push_back({kind, spec.title, spec.filter});
-    last_file_dialog = spec;
+std::optional<QString> ScriptedDialogs::NextFile(Kind kind, const FileDialogSetup& setup) {
+    shown.push_back({kind, setup.title, setup.filter});
+    last_file_dialog = setup;
     return TakeFront<std::optional<QString>>(files, std::nullopt);
 }
 
-std::optional<QString> ScriptedDialogs::OpenFile(const FileDialogSpec& spec) {
-    return NextFile(Kind::OpenFile, spec);
+std::optional<QString> ScriptedDialogs::OpenFile(const FileDialogSetup& setup) {
+    return NextFile(Kind::OpenFile, setup);
 }
 
-std::optional<QString> ScriptedDialogs::SaveFile(const FileDialogSpec& spec) {
-    return NextFile(Kind::SaveFile, spec);
+std::optional<QString> ScriptedDialogs::SaveFile(const FileDialogSetup& setup) {
+    return NextFile(Kind::SaveFile, setup);
 }
 
 QString ScriptedDialogs::InputBox(const QString& caption, const QString& prompt,

@@ -28,7 +28,7 @@ class ScriptedDialogs final : public Dialogs {
 
     std::vector<Shown> shown;
     // The last file dialog as it was set up, for checking titles and filters.
-    FileDialogSpec last_file_dialog;
+    FileDialogSetup last_file_dialog;
 
     // Texts of the shown boxes of one kind, in order.
     std::vector<QString> Texts(Kind kind) const;
@@ -36,14 +36,14 @@ class ScriptedDialogs final : public Dialogs {
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
     Answer Confirm(const QString& text) override;
-    std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
-    std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> OpenFile(const FileDialogSetup& setup) override;
+    std::optional<QString> SaveFile(const FileDialogSetup& setup) override;
     QString InputBox(const QString& caption, const QString& prompt,
                      const QString& default_text) override;
     std::optional<Colour> ChooseColour(Colour initial) override;
 
   private:
-    std::optional<QString> NextFile(Kind kind, const FileDialogSpec& spec);
+    std::optional<QString> NextFile(Kind kind, const FileDialogSetup& setup);
 };
 
 }  // namespace quom

@@ -30,8 +30,8 @@ class TForm1 final : public QWidget {
 
     Page& page() { return page_; }
     DesignSurface* Panel1() const { return panel1_; }
-    const FileDialogSpec& OpenDialog1() const { return open_dialog_; }
-    const FileDialogSpec& SaveDialog1() const { return save_dialog_; }
+    const FileDialogSetup& OpenDialog1() const { return open_dialog_; }
+    const FileDialogSetup& SaveDialog1() const { return save_dialog_; }
 
     // Toolbar commands.
     void EmptyButton1Click();  // New
@@ -75,8 +75,8 @@ class TForm1 final : public QWidget {
     Dialogs& dialogs_;
     ProgramFolderSource program_folder_;
     Page page_;
-    FileDialogSpec open_dialog_;
-    FileDialogSpec save_dialog_;
+    FileDialogSetup open_dialog_;
+    FileDialogSetup save_dialog_;
     TForm3* about_box_ = nullptr;
     bool shown_before_ = false;
 
