@@ -10,7 +10,8 @@ packages=(
   libgtest-dev libgmock-dev
   zlib1g-dev libdeflate-dev
   zip unzip 7zip
-  python3
+  python3 time bc
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
   xvfb xauth x11-utils imagemagick
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )

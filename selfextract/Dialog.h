@@ -1,0 +1,100 @@
+// The main dialog, the archive walk and extraction, and the command run afterwards.
+#pragma once
+
+#include <cstdint>
+
+#include "os/os.h"
+
+// Control ids of the main dialog's template.
+enum MainDialogControl : int {
+    IdStart = 1,
+    IdClose = 2,
+    IdFolderEdit = 101,
+    IdFileList = 301,
+    IdDisplayList = 302,
+    IdOverwrite = 501,
+    IdDontOverwrite = 502,
+    IdConfirm = 503,
+    IdExistingLabel = 509,
+    IdRunCheckBox = 1007,
+};
+
+// ---- The archive walk (Dialog_extract.cpp) ---------------------------------------------
+
+// The local header of the current entry, 30 bytes as the zip format lays them out.
+struct LocalHeaderRecord {
+    std::uint32_t signature;
+    std::uint16_t versionNeeded;
+    std::uint16_t flags;
+    std::uint16_t method;
+    std::uint16_t dosTime;
+    std::uint16_t dosDate;
+    std::uint32_t crc;
+    std::uint32_t compressedSize;
+    std::uint32_t uncompressedSize;
+    std::uint16_t nameLength;
+    std::uint16_t extraLength;
+};
+extern LocalHeaderRecord LocalHeader;
+
+// Index in the list of the current entry's name; -1 before the first search of a run.
+extern std::int32_t CurrentIndex;
+
+// Lists the archive's entries into the list listId (listMode) or extracts the entries
+// selected there into ExtractDir. In extract mode true when every selected entry was
+// extracted or skipped by choice.
+bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode);
+
+// Reads the next local header at the current position of ArchiveFile, passing over a
+// data descriptor.
+bool ReadLocalHeader();
+
+// True when name is selected in the list; advances CurrentIndex.
+bool IsSelected(os::DialogHost& dialog, int listId, const char* name);
+
+// ---- Passwords (Dialog_password.cpp) ---------------------------------------------------
+
+// The last password typed in; kept for the following encrypted entries.
+extern char Password[80];
+
+// Tries password on an entry's 12-byte encryption header; on success the keys stand
+// ready for the entry's data.
+bool CheckPassword(const std::uint8_t header[12], std::uint16_t flags, const char* password,
+                   std::uint16_t dosTime, std::uint32_t crc);
+
+// Reads the encryption header at the current position and finds a password for it,
+// asking at most three times. False when none fits.
+bool PasswordProcedure(std::uint16_t flags, std::uint16_t dosTime, std::uint32_t crc);
+
+// ---- The command run after extraction (Dialog_command.cpp) -----------------------------
+
+// Program part (1) or parameter part (2) of Command with "><" replaced by ExtractDir.
+void GetCommandPart(int part, char* text, std::uint32_t size);
+
+// Caption of the run check box.
+void BuildRunCaption(char* caption, std::uint32_t size);
+
+// True when text ends with ".INF" without regard to the extension's case.
+bool IsInfFile(const char* text);
+
+// Runs the command when runChecked and there is one. False when a command was due but
+// could not be started.
+bool RunAfterExtraction(bool runChecked);
+
+// The command line that installs the INF file path on a platform family (1 the Windows
+// 95 family, 2 the NT family, 0 any other system, which starts the INF path itself).
+// systemFolder is where the installer lives, with its trailing separator, or empty.
+// False for an unknown family (-1) or when the line does not fit size bytes.
+bool BuildInfCommand(int family, const char* systemFolder, const char* path, const char* parameters,
+                     char* command, std::uint32_t size);
+
+// Starts the system's INF installer for path; false when nothing was started.
+bool InstallInf(const char* path, const char* parameters);
+
+// ---- The main dialog (Dialog_main.cpp) -------------------------------------------------
+
+void MainDialogInitialise(os::DialogHost& dialog);
+void MainDialogCommand(os::DialogHost& dialog, int id);
+
+// Runs the main dialog; returns 1 after a successful extraction, otherwise 2.
+int RunMainDialog();

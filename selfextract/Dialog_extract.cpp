@@ -1,0 +1,297 @@
+// The archive walk: lists the entries, or extracts the selected ones. The list box is
+// both the selection and the record of what is still to do: an entry dealt with is
+// deselected, and whatever stays selected has failed.
+#include <cstring>
+
+#include "Dialog.h"
+#include "SFXgbls.h"
+#include "SFXinflt.h"
+#include "SFXmisc.h"
+
+LocalHeaderRecord LocalHeader;
+std::int32_t CurrentIndex = -1;
+
+namespace {
+
+// Zip format: a local header is 30 bytes; a data descriptor with its signature 16.
+constexpr std::uint32_t kLocalHeaderSize = 30;
+constexpr std::uint32_t kDataDescriptorSize = 16;
+constexpr std::uint16_t kFlagEncrypted = 0x0001;
+constexpr std::uint16_t kFlagDescriptor = 0x0008;
+constexpr std::uint16_t kMethodStored = 0, kMethodDeflated = 8;
+constexpr std::uint32_t kEncryptionHeaderSize = 12;
+
+// The name buffer holds 257 characters and a NUL; longer names are refused.
+constexpr std::uint32_t kNameBufferSize = 258;
+
+// Signatures "PK\3\4" and "PK\7\8" are formed at run time (one more than the value,
+// minus one, through a volatile) so that the stub's own file holds neither; a reader
+// scanning a package for them finds only the archive's records.
+volatile std::uint32_t localSignaturePlusOne = 0x04034B51;
+volatile std::uint32_t descriptorSignaturePlusOne = 0x08074B51;
+
+char LastFileName[256];
+
+std::uint16_t Get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+std::uint32_t Get32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(Get16(p)) | static_cast<std::uint32_t>(Get16(p + 2)) << 16;
+}
+
+void ReportError(const char* text, const char* title) {
+    os::ShowMessage(text, title, os::kMbIconError);
+}
+
+void ReportInvalidName(const char* name) {
+    char text[kNameBufferSize + 32];
+    CopyText(text, "Invalid filename. ", sizeof text);
+    AppendText(text, name, sizeof text);
+    ReportError(text, "Error..");
+}
+
+// Moves to an absolute position given as a 64-bit sum; false when it cannot be reached.
+bool SeekTo(std::uint64_t position) {
+    if (position > 0x7FFFFFFF) return false;
+    return Seek(static_cast<std::int64_t>(position), os::SeekOrigin::Begin) != 0xFFFFFFFF;
+}
+
+enum class Step { Next, StopRun, Abort };
+
+struct Walk {
+    os::DialogHost& dialog;
+    int listId;
+    bool anySelected = false;
+    bool passwordFailed = false;
+    std::uint32_t entriesDone = 0;
+    std::uint64_t bytesDone = 0;
+    // The folder part of the last entry whose folder was found free of links and made.
+    char checkedFolder[kTextSize] = {};
+    std::uint32_t checkedFolderLength = 0xFFFFFFFF;
+};
+
+void Deselect(Walk& walk) {
+    walk.dialog.ListSelect(walk.listId, CurrentIndex, false);
+}
+
+// Asks whether to overwrite LastFileName; the answer may change OverwriteMode.
+bool AskOverwrite() {
+    char text[sizeof LastFileName + 40];
+    CopyText(text, LastFileName, sizeof text);
+    AppendText(text, "...already exists, overwrite ?", sizeof text);
+    bool dontAskAgain = false;
+    const bool yes = os::AskOverwrite(text, &dontAskAgain);
+    if (dontAskAgain) OverwriteMode = yes ? Overwrite : DontOverwrite;
+    return yes;
+}
+
+// Decodes the entry at the current position into a new file beside fullPath, and puts
+// it in place only when its CRC matches, so that a failed entry leaves neither a broken
+// file nor a destroyed earlier one.
+Step WriteEntry(Walk& walk, const char* fullPath) {
+    if (LocalHeader.method != kMethodStored && LocalHeader.method != kMethodDeflated) {
+        ReportError("Unknown compression type", "Error..");
+        return Step::Abort;
+    }
+    char folder[kTextSize], tempPath[kTextSize];
+    FolderOfPath(fullPath, folder, sizeof folder);
+    if (folder[0] != '\0' && !EndsWith(folder, os::kSeparator)) {
+        const char separator[2] = {os::kSeparator, '\0'};
+        AppendText(folder, separator, sizeof folder);
+    }
+    OutputFile = os::CreateUniqueFile(folder, tempPath, sizeof tempPath);
+    if (OutputFile == os::kNoFile) {
+        ReportError(fullPath, "Cannot open file ..");
+        return Step::Next;
+    }
+    os::HandlePendingMessage();
+    EntryEncrypted = (LocalHeader.flags & kFlagEncrypted) != 0;
+    const std::uint32_t overhead = EntryEncrypted ? kEncryptionHeaderSize : 0;
+    const std::int64_t dataSize = static_cast<std::int64_t>(LocalHeader.compressedSize) - overhead;
+    Remaining = dataSize > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<std::int32_t>(dataSize);
+    EntryCrc = 0xFFFFFFFF;
+    if (LocalHeader.method == kMethodStored) {
+        CopyStoredEntry();
+    } else {
+        InflateEntry();
+    }
+    bool ok = (EntryCrc ^ 0xFFFFFFFF) == LocalHeader.crc;
+    // A deflated entry has at least one byte of data; none means the sizes were left
+    // for a data descriptor, which this walk cannot read.
+    if (LocalHeader.method == kMethodDeflated && dataSize <= 0) ok = false;
+    // A short write (a full disk) keeps the CRC of what was decoded but not the size.
+    if ((LocalHeader.flags & kFlagDescriptor) == 0 &&
+        os::FileSize(OutputFile) != LocalHeader.uncompressedSize) {
+        ok = false;
+    }
+    os::LocalTime time;
+    if (ok && DosTimeToLocal(LocalHeader.dosDate, LocalHeader.dosTime, &time)) {
+        os::SetLastWriteTime(OutputFile, time);
+    }
+    os::CloseFile(OutputFile);
+    OutputFile = os::kNoFile;
+    if (ok && !os::MoveIntoPlace(tempPath, fullPath)) {
+        ReportError(fullPath, "Cannot open file ..");
+        ok = false;
+    }
+    if (!ok) {
+        os::RemoveFile(tempPath);
+        return Step::Next;
+    }
+    Deselect(walk);
+    walk.entriesDone += 1;
+    walk.bytesDone += LocalHeader.uncompressedSize;
+    os::ShowProgress(walk.entriesDone, walk.bytesDone);
+    return Step::Next;
+}
+
+Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataStart) {
+    if (!IsSelected(walk.dialog, walk.listId, name)) return Step::Next;
+    walk.anySelected = true;
+    walk.passwordFailed = false;
+    NormaliseEntryName(name);
+    if (nameTooLong || !IsSafeEntryName(name)) {
+        ReportInvalidName(name);
+        return Step::Next;
+    }
+    if (!SeekTo(dataStart)) return Step::StopRun;
+    if ((LocalHeader.flags & kFlagEncrypted) != 0 &&
+        !PasswordProcedure(LocalHeader.flags, LocalHeader.dosTime, LocalHeader.crc)) {
+        walk.passwordFailed = true;
+        return Step::StopRun;
+    }
+    char fullPath[kTextSize];
+    const char separator[2] = {os::kSeparator, '\0'};
+    CopyText(fullPath, ExtractDir, sizeof fullPath);
+    if (!AppendText(fullPath, separator, sizeof fullPath) ||
+        !AppendText(fullPath, name, sizeof fullPath)) {
+        ReportInvalidName(name);
+        return Step::Next;
+    }
+    // Never write through a link that the package did not make (it makes none). Entries
+    // of one folder usually follow each other; the folder checked for the previous one
+    // needs no second look.
+    const char* lastSeparator = std::strrchr(name, os::kSeparator);
+    const std::uint32_t folderLength =
+        lastSeparator != nullptr ? static_cast<std::uint32_t>(lastSeparator - name) : 0;
+    const bool folderChecked = walk.checkedFolderLength == folderLength &&
+                               std::memcmp(walk.checkedFolder, name, folderLength) == 0;
+    if (!folderChecked && HasLinkBelow(ExtractDir, name, folderLength)) {
+        ReportError(fullPath, "Cannot open file ..");
+        return Step::Next;
+    }
+    if (PathExists(fullPath)) {
+        if (OverwriteMode == DontOverwrite) {
+            Deselect(walk);
+            return Step::Next;
+        }
+        if (OverwriteMode == Confirm) {
+            NameOfPath(fullPath, LastFileName, sizeof LastFileName);
+            if (!AskOverwrite()) {
+                Deselect(walk);
+                return Step::Next;
+            }
+        }
+    } else if (!folderChecked) {
+        char folder[kTextSize];
+        FolderOfPath(fullPath, folder, sizeof folder);
+        CreateFolderChain(folder);
+        if (!os::FolderExists(folder)) {
+            ReportError(folder, "Error in directory ..");
+            return Step::StopRun;
+        }
+    }
+    std::memcpy(walk.checkedFolder, name, folderLength);
+    walk.checkedFolderLength = folderLength;
+    if (EndsWith(name, os::kSeparator)) {  // a folder entry
+        if (os::FolderExists(fullPath)) {
+            Deselect(walk);
+        } else {
+            ReportError(fullPath, "Cannot open file ..");
+        }
+        return Step::Next;
+    }
+    return WriteEntry(walk, fullPath);
+}
+
+void ReportOutcome(Walk& walk, bool* result) {
+    os::EndProgress();
+    if (!walk.anySelected || walk.passwordFailed) return;
+    if (walk.dialog.ListSelectedCount(walk.listId) == 0) {
+        if (ShowFinishedMessage)
+            os::ShowMessage("All files have been extracted.", "Finished.", os::kMbOk);
+        *result = true;
+    } else {
+        ReportError("The selected file(s) couldn't get extracted.", "Error..");
+    }
+}
+
+}  // namespace
+
+bool ReadLocalHeader() {
+    for (;;) {
+        std::uint8_t raw[kLocalHeaderSize] = {};
+        if (os::ReadFile(ArchiveFile, raw, sizeof raw) != static_cast<std::int32_t>(sizeof raw)) {
+            return false;
+        }
+        LocalHeader.signature = Get32(raw);
+        LocalHeader.versionNeeded = Get16(raw + 4);
+        LocalHeader.flags = Get16(raw + 6);
+        LocalHeader.method = Get16(raw + 8);
+        LocalHeader.dosTime = Get16(raw + 10);
+        LocalHeader.dosDate = Get16(raw + 12);
+        LocalHeader.crc = Get32(raw + 14);
+        LocalHeader.compressedSize = Get32(raw + 18);
+        LocalHeader.uncompressedSize = Get32(raw + 22);
+        LocalHeader.nameLength = Get16(raw + 26);
+        LocalHeader.extraLength = Get16(raw + 28);
+        if (LocalHeader.signature == localSignaturePlusOne - 1) return true;
+        if (LocalHeader.signature != descriptorSignaturePlusOne - 1) return false;
+        if (!SeekTo(static_cast<std::uint64_t>(LastSeekPos) + kDataDescriptorSize)) return false;
+    }
+}
+
+bool IsSelected(os::DialogHost& dialog, int listId, const char* name) {
+    CurrentIndex = dialog.ListFindExact(listId, CurrentIndex, name);
+    return dialog.ListSelected(listId, CurrentIndex) > 0;
+}
+
+bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode) {
+    bool result = false;
+    if (Seek(ArchiveStart, os::SeekOrigin::Begin) == 0xFFFFFFFF) {
+        ReportError("Error reading archive.", "Error..");
+        return false;
+    }
+    Walk walk{dialog, listId};
+    CurrentIndex = -1;
+    if (listMode) dialog.ListReset(listId);
+    char name[kNameBufferSize];
+    while (ReadLocalHeader()) {
+        const std::uint64_t entryPosition = LastSeekPos;
+        const std::uint64_t dataStart =
+            entryPosition + kLocalHeaderSize + LocalHeader.nameLength + LocalHeader.extraLength;
+        const bool nameTooLong = LocalHeader.nameLength > kNameBufferSize - 1;
+        const std::uint32_t nameRead = nameTooLong ? kNameBufferSize - 1 : LocalHeader.nameLength;
+        const std::int32_t got = os::ReadFile(ArchiveFile, name, nameRead);
+        name[got > 0 ? got : 0] = '\0';
+        if (name[0] == '\0') {
+            ReportError("Invalid filename.", "Error..");
+            return false;
+        }
+        Step step = Step::Next;
+        if (listMode) {
+            dialog.ListAdd(listId, name);
+        } else {
+            step = ExtractEntry(walk, name, nameTooLong, dataStart);
+        }
+        if (step == Step::Abort) return false;
+        if (step == Step::StopRun) break;
+        if (!SeekTo(dataStart + LocalHeader.compressedSize)) break;
+    }
+    if (listMode) {
+        if (dialog.ListCount(listId) == 0) ReportError("Error reading archive.", "Error..");
+        return false;
+    }
+    ReportOutcome(walk, &result);
+    return result;
+}

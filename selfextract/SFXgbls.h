@@ -1,0 +1,99 @@
+// Global state of the stub: one set for the whole process, as the stub runs one
+// entry at a time on one thread.
+#pragma once
+
+#include <cstdint>
+
+#include "os/os.h"
+
+// ---- Archive and current entry ----------------------------------------------------
+
+extern os::FileHandle ArchiveFile;  // the stub's own file, open for the whole run
+extern os::FileHandle OutputFile;   // the file the current entry is written to
+
+// Compressed bytes of the current entry not yet consumed (an encrypted entry's
+// 12-byte header already subtracted).
+extern std::int32_t Remaining;
+
+// True when the current entry's local header has general-purpose flag bit 0 set.
+extern bool EntryEncrypted;
+
+// ---- Checksum and decryption state --------------------------------------------------
+
+extern std::uint32_t* CrcTable;  // 256 entries, built at start-up
+extern std::uint32_t EntryCrc;   // running CRC of the current entry's output
+extern std::uint32_t Key0, Key1, Key2;
+
+// ---- Package layout and settings of the configuration record -----------------------
+
+// Length of the stub's program file; the configuration record starts here. A stub
+// built to another length carries its own value (TOVO_STUB_SIZE).
+#ifndef TOVO_STUB_SIZE
+#define TOVO_STUB_SIZE 39424
+#endif
+inline constexpr std::uint32_t StubSize = TOVO_STUB_SIZE;
+
+// Every path and configuration text lives in a buffer of this size (260 characters
+// and a NUL).
+inline constexpr std::uint32_t kTextSize = 261;
+
+extern std::uint32_t ArchiveStart;  // offset of the first local header
+extern std::uint32_t LastSeekPos;   // result of the last Seek
+
+extern char Caption[kTextSize];
+extern char DefaultFolder[kTextSize];
+extern char Command[kTextSize];
+extern char StartupMessage[kTextSize];
+extern char ExtractDir[kTextSize];
+
+extern bool HasDefaultFolder, HasCommand, HasStartupMessage;
+extern bool ShowRunCheckBox, UserSelectsFiles, HideOverwriteChoice;
+extern bool SizeCheckEnabled, ShowFinishedMessage;
+extern std::int32_t OverwriteModeId;  // 501 overwrite, 502 don't, 503 confirm
+
+// Run-time overwrite policy, OverwriteModeId - 501.
+enum OverwriteModes : std::int32_t { Overwrite = 0, DontOverwrite = 1, Confirm = 2 };
+extern std::int32_t OverwriteMode;
+
+// Set when a command was due after extraction but could not be started.
+extern bool CommandFailed;
+
+// Exit statuses of the stub.
+inline constexpr int kExitSuccess = 0;    // extracted; the command, if any, started
+inline constexpr int kExitFailure = 1;    // bad package, unreadable file, incomplete run
+inline constexpr int kExitDeclined = 2;   // the start-up message was declined
+inline constexpr int kExitNoCommand = 3;  // extracted, but the command did not start
+
+// ---- Start-up ------------------------------------------------------------------------
+
+// Moves in ArchiveFile; stores and returns the new position (0xFFFFFFFF on failure).
+std::uint32_t Seek(std::int64_t position, os::SeekOrigin origin);
+
+// Outcome of reading the configuration record.
+enum class ConfigResult { Ok, BadPayload, Declined };
+
+// Applies a configuration record held in record[0..size) to the settings (without
+// resolving the default folder). False when the bytes are no complete record.
+bool ApplyConfigRecord(const std::uint8_t* record, std::uint32_t size);
+
+// Reads the record at StubSize of ArchiveFile, resolves the default folder, checks the
+// archive tail and shows the start-up message.
+ConfigResult ReadConfig();
+
+// True when ArchiveFile ends exactly with a zip end record (and its comment).
+bool VerifyArchiveTail();
+
+// Resolves DefaultFolder in place: registry form, "><", or left as it is.
+void ResolveDefaultFolder();
+
+// Shows StartupMessage; false when the user declined it.
+bool ShowStartupMessage();
+
+// The whole run of the stub; returns the exit status.
+int RunStub();
+
+// Releases what start-up took; shows an error when the archive cannot be closed.
+void ExitCleanup();
+
+// Shows the bad-payload message.
+void ReportBadPayload();

@@ -1,0 +1,697 @@
+"""End-to-end tests of Tovo packages: archives made by Info-ZIP zip, 7-Zip, Python's
+zipfile and by hand are packed with tovo-pack around the stub, run as a person would
+run them (standard input scripted), and the extracted tree and exit status compared.
+
+usage: packages_test.py --stub STUB --pack TOVO_PACK [unittest options]
+"""
+
+import argparse
+import os
+import shutil
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import zipcraft  # noqa: E402
+
+STUB = PACK = None
+
+# Exit statuses of the stub.
+SUCCESS, FAILURE, DECLINED, NO_COMMAND = 0, 1, 2, 3
+
+BAD_PAYLOAD = "Error..: Incorrect file size, please try to download this file again."
+FINISHED = "Finished.: All files have been extracted."
+INCOMPLETE = "Error..: The selected file(s) couldn't get extracted."
+
+
+def have(program):
+    return shutil.which(program) is not None
+
+
+class PackageCase(unittest.TestCase):
+    """A scratch folder per test with src/ (inputs), out/ (extraction folder), tmp/
+    (TMPDIR) and a registry stand-in file."""
+
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tovo-e2e-")
+        self.addCleanup(shutil.rmtree, self.root, True)
+        for d in ("src", "out", "tmp", "home"):
+            os.mkdir(self.path(d))
+        self.registry = self.path("registry")
+        self.env = dict(os.environ, TMPDIR=self.path("tmp"), HOME=self.path("home"),
+                        TOVO_REGISTRY=self.registry)
+        self.env.pop("XDG_CONFIG_HOME", None)
+
+    def path(self, *parts):
+        return os.path.join(self.root, *parts)
+
+    def write(self, rel, data, base="src"):
+        p = self.path(base, rel)
+        os.makedirs(os.path.dirname(p), exist_ok=True)
+        with open(p, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode())
+        return p
+
+    def sample_tree(self):
+        """A small tree: text, binary, an empty file and nested folders."""
+        files = {
+            "readme.txt": b"hello, package\n" * 50,
+            "bin/data.bin": bytes(range(256)) * 300 + os.urandom(5000),
+            "deep/a/b/c/leaf.txt": b"leaf",
+            "empty.txt": b"",
+        }
+        for rel, data in files.items():
+            self.write(rel, data)
+        return files
+
+    def pack(self, *options, zip_path=None, inputs=None, name="package"):
+        out = self.path(name)
+        args = [PACK, "--stub", STUB, "-o", out, *options]
+        args += ["--zip", zip_path] if zip_path else list(inputs or [])
+        r = subprocess.run(args, capture_output=True, text=True)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        return out
+
+    def pack_bytes(self, archive, *options):
+        z = self.path("archive.zip")
+        with open(z, "wb") as f:
+            f.write(archive)
+        return self.pack(*options, zip_path=z)
+
+    def run_package(self, package, answers="", cwd=None):
+        r = subprocess.run([package], input=answers, capture_output=True, text=True,
+                           cwd=cwd or self.root, env=self.env, timeout=60)
+        return r.returncode, r.stderr
+
+    def tree(self, base="out"):
+        found = {}
+        top = self.path(base)
+        for dirpath, dirnames, filenames in os.walk(top):
+            for d in dirnames:
+                found[os.path.relpath(os.path.join(dirpath, d), top) + "/"] = None
+            for f in filenames:
+                with open(os.path.join(dirpath, f), "rb") as fh:
+                    found[os.path.relpath(os.path.join(dirpath, f), top)] = fh.read()
+        return found
+
+    def files_of(self, base="out"):
+        return {k: v for k, v in self.tree(base).items() if v is not None}
+
+    def assertNoTempFiles(self, base="out"):
+        left = [k for k in self.tree(base) if ".tovo-" in k]
+        self.assertEqual(left, [], "temporary files left behind")
+
+
+class StubFile(unittest.TestCase):
+    def test_stub_is_exactly_stub_size_and_holds_no_zip_signature(self):
+        with open(STUB, "rb") as f:
+            data = f.read()
+        if os.path.basename(STUB) == "tovo":
+            self.assertEqual(len(data), 39424)
+        # A reader that scans a package for records must find only the archive's own.
+        for signature in (b"PK\x03\x04", b"PK\x05\x06"):
+            self.assertNotIn(signature, data)
+
+
+class Producers(PackageCase):
+    """Archives of other programs extract to the same tree."""
+
+    def check_extracts(self, zip_path, files, *options):
+        package = self.pack("--folder", self.path("out"), *options, zip_path=zip_path)
+        rc, err = self.run_package(package, answers="secret\n")
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertIn(FINISHED, err)
+        got = self.files_of("out")
+        want = {os.path.join("src", k): v for k, v in files.items()}
+        self.assertEqual(got, want)
+        self.assertNoTempFiles()
+
+    def zip_with(self, argv):
+        r = subprocess.run(argv, cwd=self.root, capture_output=True, text=True)
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        return self.path("made.zip")
+
+    def test_info_zip(self):
+        if not have("zip"):
+            self.skipTest("Info-ZIP zip missing")
+        files = self.sample_tree()
+        cases = [("deflate with extra fields and folder entries", ["-r"]),
+                 ("stored", ["-r", "-0"]),
+                 ("without extra fields", ["-r", "-X"]),
+                 ("password", ["-r", "-P", "secret"])]
+        for label, flags in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                if os.path.exists(self.path("made.zip")):
+                    os.remove(self.path("made.zip"))
+                z = self.zip_with(["zip", "-q", *flags, "made.zip", "src"])
+                self.check_extracts(z, files)
+                self.assertTrue(os.path.isdir(self.path("out", "src", "deep", "a", "b")))
+
+    def test_7zip(self):
+        if not have("7zz"):
+            self.skipTest("7-Zip missing")
+        files = self.sample_tree()
+        cases = [("deflate", ["-mm=Deflate"]), ("store", ["-mx0"]),
+                 ("ZipCrypto", ["-mm=Deflate", "-psecret", "-mem=ZipCrypto"]),
+                 ("ZipCrypto stored", ["-mx0", "-psecret", "-mem=ZipCrypto"])]
+        for label, flags in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                if os.path.exists(self.path("made.zip")):
+                    os.remove(self.path("made.zip"))
+                z = self.zip_with(["7zz", "a", "-bd", "-tzip", *flags, "made.zip", "src"])
+                self.check_extracts(z, files)
+
+    def test_python_zipfile(self):
+        files = self.sample_tree()
+        for label, method in (("deflate", zipfile.ZIP_DEFLATED), ("stored", zipfile.ZIP_STORED)):
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                z = self.path("made.zip")
+                with zipfile.ZipFile(z, "w", method) as zf:
+                    zf.writestr("src/", b"")
+                    for rel, data in files.items():
+                        zf.writestr("src/" + rel, data)
+                self.check_extracts(z, files)
+
+    def test_tovo_pack_archive_with_password_and_folders(self):
+        files = self.sample_tree()
+        os.mkdir(self.path("src", "empty-folder"))
+        for label, options in (("deflate", []), ("store", ["--store"]),
+                               ("password", ["--password", "secret"])):
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                package = self.pack("--folder", self.path("out"), *options,
+                                    inputs=[self.path("src")])
+                rc, err = self.run_package(package, answers="secret\n")
+                self.assertEqual(rc, SUCCESS, err)
+                self.assertEqual(self.files_of(), {os.path.join("src", k): v
+                                                   for k, v in files.items()})
+                self.assertTrue(os.path.isdir(self.path("out", "src", "empty-folder")))
+
+
+class StartUp(PackageCase):
+    def test_stub_without_payload_is_a_bad_payload(self):
+        r = subprocess.run([STUB], capture_output=True, text=True, env=self.env)
+        self.assertEqual(r.returncode, FAILURE)
+        self.assertIn(BAD_PAYLOAD, r.stderr)
+
+    def tail_package(self, archive, *options):
+        package = self.pack_bytes(archive, "--folder", self.path("out"), *options)
+        return package
+
+    def test_tail_check(self):
+        plain = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
+        commented = zipcraft.build([zipcraft.entry("a.txt", b"alpha")], comment=b"a comment")
+        only_end = zipcraft.build([])
+        cases = [  # label, archive, bytes to add (+) or cut (-), tail check on, outcome
+            ("exact", plain, 0, True, SUCCESS),
+            ("one byte more", plain, +1, True, FAILURE),
+            ("one byte less", plain, -1, True, FAILURE),
+            ("comment", commented, 0, True, SUCCESS),
+            ("comment cut", commented, -1, True, FAILURE),
+            ("end record only", only_end, 0, True, FAILURE),
+            ("one byte more, check off", plain, +1, False, SUCCESS),
+            ("one byte less, check off", plain, -1, False, SUCCESS),
+        ]
+        for label, archive, change, check, outcome in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                options = [] if check else ["--no-size-check"]
+                package = self.tail_package(archive, *options)
+                with open(package, "r+b") as f:
+                    if change > 0:
+                        f.seek(0, 2)
+                        f.write(b"\0" * change)
+                    elif change < 0:
+                        f.truncate(os.path.getsize(package) + change)
+                rc, err = self.run_package(package)
+                self.assertEqual(rc, outcome, err)
+                if outcome == FAILURE:
+                    self.assertIn(BAD_PAYLOAD, err)
+                    self.assertEqual(self.tree(), {})
+                else:
+                    self.assertEqual(self.files_of(), {"a.txt": b"alpha"})
+
+    def test_record_cut_short_is_a_bad_payload(self):
+        # Regression: a payload that ends inside the configuration record used to be
+        # read as settings from whatever the reads left in the buffers.
+        package = self.pack_bytes(zipcraft.build([zipcraft.entry("a.txt", b"a")]),
+                                  "--no-size-check", "--caption", "A caption",
+                                  "--folder", self.path("out"))
+        with open(package, "rb") as f:
+            data = f.read()
+        for cut in (3, 8, 12, 39424 + 8 + 1 + 9 + 1 + len(self.path("out")) - 39424 - 1):
+            with self.subTest(cut=cut):
+                with open(package, "wb") as f:
+                    f.write(data[:39424 + cut] if os.path.basename(STUB) == "tovo"
+                            else data[:os.path.getsize(STUB) + cut])
+                rc, err = self.run_package(package)
+                self.assertEqual(rc, FAILURE, err)
+                self.assertIn(BAD_PAYLOAD, err)
+
+    def test_record_size_shorter_than_its_texts_is_a_bad_payload(self):
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"a")])
+        package = self.pack_bytes(archive, "--caption", "Caption", "--folder",
+                                  self.path("out"))
+        stub_size = os.path.getsize(STUB)
+        with open(package, "r+b") as f:
+            f.seek(stub_size + 6)
+            f.write(struct.pack("<H", 9))
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn(BAD_PAYLOAD, err)
+
+    def test_startup_message(self):
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
+        cases = [  # label, type, answers, exit, extracted, shown
+            ("ok/cancel answered OK", "okcancel", "ok\n", SUCCESS, True, "Box: Go on? [OK/Cancel]"),
+            ("ok/cancel answered Cancel", "okcancel", "cancel\n", DECLINED, False, None),
+            ("ok/cancel at end of input", "okcancel", "", DECLINED, False, None),
+            ("yes/no answered yes", "yesno", "y\n", SUCCESS, True, "Box: Go on? [Yes/No]"),
+            ("yes/no answered No", "yesno", "no\n", DECLINED, False, None),
+            ("yes/no empty line takes the default", "yesno", "\n", SUCCESS, True, None),
+            ("plain", "plain", "", SUCCESS, True, "Box: Go on?\n"),
+        ]
+        for label, kind, answers, outcome, extracted, shown in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                package = self.pack_bytes(archive, "--caption", "Box", "--message", "Go on?",
+                                          "--message-type", kind, "--folder", self.path("out"))
+                rc, err = self.run_package(package, answers)
+                self.assertEqual(rc, outcome, err)
+                self.assertEqual(self.files_of() != {}, extracted)
+                if shown:
+                    self.assertIn(shown, err)
+
+    def test_startup_message_codes_and_default_caption(self):
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
+        # Code 5 marks a plain message and is not shown; without a caption the title is
+        # PROGRAM.
+        package = self.pack_bytes(archive, "--message", "\x05Welcome", "--folder",
+                                  self.path("out"))
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertIn("PROGRAM: Welcome\n", err)
+
+    def test_flags_zero_gives_the_defaults(self):
+        # 0x00: confirm policy, tail check on, Finished shown.
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"new")])
+        self.write("a.txt", b"old", base="out")
+        package = self.pack_bytes(archive, "--flags", "0", "--folder", self.path("out"))
+        rc, err = self.run_package(package, "n\n")
+        self.assertIn("Confirm overwrite of...: a.txt...already exists, overwrite ?", err)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertIn(FINISHED, err)
+        self.assertEqual(self.files_of(), {"a.txt": b"old"})
+
+    def test_finished_message_can_be_switched_off(self):
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"a")])
+        package = self.pack_bytes(archive, "--no-finished", "--folder", self.path("out"))
+        rc, err = self.run_package(package)
+        self.assertEqual((rc, err), (SUCCESS, ""))
+
+
+class DefaultFolder(PackageCase):
+    def run_with_folder(self, folder, registry_lines=None):
+        if registry_lines is not None:
+            with open(self.registry, "w") as f:
+                f.write("\n".join(registry_lines) + "\n")
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
+        package = self.pack_bytes(archive, "--folder", folder)
+        rc, err = self.run_package(package, cwd=self.path("home"))
+        self.assertEqual(rc, SUCCESS, err)
+
+    def test_folder_forms(self):
+        target = self.path("apps")
+        os.mkdir(target)
+        tmp = self.path("tmp")
+        cases = [  # label, folder text, registry lines, where a.txt lands
+            ("temporary folder", "><", None, os.path.join(tmp, "a.txt")),
+            ("registry value with suffix, first of a list",
+             "HKLM\\Software\\X\\Dir|Sub", ["HKEY_LOCAL_MACHINE\\Software\\X\\Dir=%s;/other" % target],
+             os.path.join(target, "Sub", "a.txt")),
+            ("registry names compare without case", "HKCU\\software\\x\\dir",
+             ["HKEY_CURRENT_USER\\Software\\X\\Dir=%s" % target], os.path.join(target, "a.txt")),
+            ("missing value", "HKLM\\Software\\X\\Nothing", [], os.path.join(tmp, "a.txt")),
+            ("missing registry file", "HKLM\\Software\\X\\Dir", None, os.path.join(tmp, "a.txt")),
+            ("root not written in upper case", "HKlm\\Software\\X\\Dir",
+             ["HKEY_LOCAL_MACHINE\\Software\\X\\Dir=%s" % target], os.path.join(tmp, "a.txt")),
+            ("value too short", "HKLM\\Software\\X\\Dir", ["HKLM\\Software\\X\\Dir=/ab"],
+             os.path.join(tmp, "a.txt")),
+            ("form without value name", "HKLM", [], os.path.join(tmp, "a.txt")),
+        ]
+        for label, folder, lines, expected in cases:
+            with self.subTest(label):
+                if os.path.exists(self.registry):
+                    os.remove(self.registry)
+                self.run_with_folder(folder, lines)
+                self.assertTrue(os.path.isfile(expected), expected)
+                os.remove(expected)
+
+    def test_without_folder_extracts_into_the_current_folder(self):
+        self.run_with_folder("")
+        self.assertTrue(os.path.isfile(self.path("home", "a.txt")))
+
+
+class Overwrite(PackageCase):
+    def setUp(self):
+        super().setUp()
+        self.archive = zipcraft.build([zipcraft.entry(n, b"new " + n.encode())
+                                       for n in ("a.txt", "b.txt", "c.txt")])
+        for n in ("a.txt", "b.txt", "c.txt"):
+            self.write(n, b"old", base="out")
+
+    def test_policies_and_answers(self):
+        cases = [  # label, options, answers, questions asked, files overwritten
+            ("never", ["--overwrite", "never"], "", 0, ""),
+            ("always", ["--overwrite", "always"], "", 0, "abc"),
+            ("always with the choice hidden", ["--overwrite", "always", "--hide-overwrite"], "", 0,
+             "abc"),
+            ("confirm, yes no yes", [], "y\nn\ny\n", 3, "ac"),
+            ("confirm, Yes to all", [], "n\nA\n", 2, "bc"),
+            ("confirm, No to all", [], "y\nN\n", 2, "a"),
+            ("confirm, end of input is No", [], "", 3, ""),
+        ]
+        for label, options, answers, asked, overwritten in cases:
+            with self.subTest(label):
+                for n in "abc":
+                    self.write(n + ".txt", b"old", base="out")
+                package = self.pack_bytes(self.archive, "--folder", self.path("out"), *options)
+                rc, err = self.run_package(package, answers)
+                self.assertEqual(rc, SUCCESS, err)
+                self.assertIn(FINISHED, err)
+                self.assertEqual(err.count("Confirm overwrite of..."), asked)
+                for n in "abc":
+                    want = (b"new " + n.encode() + b".txt") if n in overwritten else b"old"
+                    self.assertEqual(self.files_of()[n + ".txt"], want, n)
+
+
+class Passwords(PackageCase):
+    def encrypted(self, *names_and_passwords):
+        if not have("zip"):
+            self.skipTest("Info-ZIP zip missing")
+        z = self.path("made.zip")
+        for name, password in names_and_passwords:
+            self.write(name, b"secret data of " + name.encode())
+            r = subprocess.run(["zip", "-q", "-P", password, z, name], cwd=self.path("src"))
+            self.assertEqual(r.returncode, 0)
+        return self.pack("--folder", self.path("out"), zip_path=z)
+
+    def test_password_prompts(self):
+        cases = [  # label, entries, answers, prompts, exit, extracted names
+            ("remembered for the next entry", [("a", "pw"), ("b", "pw")], "pw\n", 1, SUCCESS,
+             {"a", "b"}),
+            ("wrong then right", [("a", "pw")], "nope\npw\n", 2, SUCCESS, {"a"}),
+            ("a different password asks again", [("a", "one"), ("b", "two")], "one\ntwo\n", 2,
+             SUCCESS, {"a", "b"}),
+            ("three wrong stop silently", [("a", "pw"), ("b", "pw")], "x\ny\nz\npw\n", 3, FAILURE,
+             set()),
+            ("end of input", [("a", "pw")], "", 3, FAILURE, set()),
+        ]
+        for label, entries, answers, prompts, outcome, extracted in cases:
+            with self.subTest(label):
+                for d in ("src", "out"):
+                    shutil.rmtree(self.path(d))
+                    os.mkdir(self.path(d))
+                if os.path.exists(self.path("made.zip")):
+                    os.remove(self.path("made.zip"))
+                package = self.encrypted(*entries)
+                rc, err = self.run_package(package, answers)
+                self.assertEqual(rc, outcome, err)
+                self.assertEqual(err.count("Enter password...:"), prompts)
+                self.assertEqual(set(self.files_of()), extracted)
+                if outcome == FAILURE:
+                    self.assertNotIn(INCOMPLETE, err)
+
+
+class Entries(PackageCase):
+    def run_archive(self, entries, answers="", *options):
+        package = self.pack_bytes(zipcraft.build(entries), "--folder", self.path("out"),
+                                  *options)
+        return self.run_package(package, answers)
+
+    def test_names_that_differ_only_by_case_are_two_files(self):
+        # Regression: the name search ignored case, so of xt_CONNMARK.h and a later,
+        # non-adjacent xt_connmark.h (as in Linux's headers) the second was never
+        # extracted.
+        names = ["x/xt_CONNMARK.h", "x/other.h", "x/xt_connmark.h", "x/zzz.h"]
+        rc, err = self.run_archive([zipcraft.entry(n, n.encode()) for n in names])
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertEqual(self.files_of(), {n: n.encode() for n in names})
+
+    def test_file_time_is_the_local_time_of_the_header(self):
+        # 2020-05-06 10:00:00 as DOS date and time.
+        date = (2020 - 1980) << 9 | 5 << 5 | 6
+        tm = 10 << 11
+        # A zone away from UTC, so that a time taken as UTC shows.
+        self.env["TZ"] = "EST5EDT,M3.2.0,M11.1.0"
+        rc, err = self.run_archive([zipcraft.entry("t.txt", b"t", dos_date=date, dos_time=tm)])
+        self.assertEqual(rc, SUCCESS, err)
+        saved = os.environ.get("TZ")
+        os.environ["TZ"] = self.env["TZ"]
+        time.tzset()
+        try:
+            local = time.localtime(os.stat(self.path("out", "t.txt")).st_mtime)
+        finally:
+            if saved is None:
+                del os.environ["TZ"]
+            else:
+                os.environ["TZ"] = saved
+            time.tzset()
+        self.assertEqual(local[:6], (2020, 5, 6, 10, 0, 0))
+
+    def test_extra_field_and_data_descriptor_are_passed_over(self):
+        entries = [zipcraft.entry("a.txt", b"alpha" * 100, extra=b"\x55\x54\x05\x00\x01abcd",
+                                  descriptor=True, flags=0x08),
+                   zipcraft.entry("b.txt", b"beta", method=0, descriptor=True, flags=0x08)]
+        rc, err = self.run_archive(entries)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertEqual(self.files_of(), {"a.txt": b"alpha" * 100, "b.txt": b"beta"})
+
+    def test_failed_entries_leave_earlier_files_alone(self):
+        # Regression: a failed entry used to leave a broken file under its name,
+        # overwriting a good earlier one.
+        good = zipcraft.entry("ok.txt", b"fine")
+        cases = [  # label, entry, message
+            ("CRC mismatch", zipcraft.entry("f.txt", b"new data", crc=0x12345678), INCOMPLETE),
+            ("corrupt data", zipcraft.entry("f.txt", b"new data" * 99,
+                                            packed=b"\xff" * 40), INCOMPLETE),
+            ("data cut short", zipcraft.entry("f.txt", os.urandom(3000),
+                                              packed=zipcraft.deflate(os.urandom(3000))[:100]),
+             INCOMPLETE),
+            ("unknown method", zipcraft.entry("f.txt", b"new data", method=12),
+             "Error..: Unknown compression type"),
+        ]
+        for label, bad, message in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                self.write("f.txt", b"precious", base="out")
+                rc, err = self.run_archive([good, bad], "", "--overwrite", "always")
+                self.assertEqual(rc, FAILURE, err)
+                self.assertIn(message, err)
+                self.assertEqual(self.files_of(), {"ok.txt": b"fine", "f.txt": b"precious"})
+                self.assertNoTempFiles()
+
+    def test_unsafe_names_are_never_written(self):
+        # Regression: names reaching outside the extraction folder were joined to it as
+        # they stood.
+        names = ["../escape.txt", "/abs.txt", "C:drive.txt", "sub\\..\\..\\back.txt",
+                 "sub/../../up.txt", "..\\win.txt", "a:stream.txt"]
+        entries = [zipcraft.entry(n, b"x") for n in names] + [zipcraft.entry("sub/ok.txt", b"ok")]
+        os.mkdir(self.path("out", "inner"))
+        package = self.pack_bytes(zipcraft.build(entries), "--folder", self.path("out", "inner"))
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn(INCOMPLETE, err)
+        for n in names:
+            self.assertIn("Invalid filename. " + n.replace("\\", "/"), err)
+        self.assertEqual(self.files_of(), {"inner/sub/ok.txt": b"ok"})
+        self.assertEqual(os.listdir(self.root).count("abs.txt"), 0)
+        self.assertFalse(os.path.exists("/abs.txt"))
+
+    def test_links_not_made_by_the_package_are_not_followed(self):
+        elsewhere = self.path("elsewhere")
+        os.mkdir(elsewhere)
+        os.symlink(elsewhere, self.path("out", "link"))
+        os.symlink(os.path.join(elsewhere, "target.txt"), self.path("out", "file-link"))
+        entries = [zipcraft.entry("link/x.txt", b"x"), zipcraft.entry("link/deeper/y.txt", b"y"),
+                   zipcraft.entry("file-link", b"replaced"), zipcraft.entry("z.txt", b"z")]
+        rc, err = self.run_archive(entries, "", "--overwrite", "always")
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Cannot open file ..: " + self.path("out", "link", "x.txt"), err)
+        self.assertEqual(os.listdir(elsewhere), [])
+        # The package's own file replaces the link instead of writing through it.
+        self.assertFalse(os.path.islink(self.path("out", "file-link")))
+        self.assertEqual(self.files_of()["file-link"], b"replaced")
+
+    def test_long_names_are_refused(self):
+        # Regression: names longer than the 258-byte name buffer overflowed it.
+        long_name = "d/" + "n" * 300
+        rc, err = self.run_archive([zipcraft.entry(long_name, b"x"), zipcraft.entry("ok", b"k")])
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Invalid filename. ", err)
+        self.assertEqual(self.files_of(), {"ok": b"k"})
+
+    def test_path_too_long_for_the_folder_is_refused(self):
+        deep = self.path("out", *(["f" * 50] * 4))
+        os.makedirs(deep)
+        package = self.pack_bytes(zipcraft.build([zipcraft.entry("n" * 120, b"x")]),
+                                  "--folder", deep)
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Invalid filename. ", err)
+
+    def test_empty_name_stops_the_walk(self):
+        rc, err = self.run_archive([zipcraft.entry("", b"x")])
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Error..: Invalid filename.", err)
+
+    def test_folder_entries_and_existing_folder_question(self):
+        os.mkdir(self.path("out", "exists"))
+        rc, err = self.run_archive([zipcraft.entry("exists/", method=0),
+                                    zipcraft.entry("new/", method=0)], "y\n")
+        self.assertEqual(rc, SUCCESS, err)
+        # An existing folder is asked about, with an empty name.
+        self.assertIn("Confirm overwrite of...: ...already exists, overwrite ?", err)
+        self.assertTrue(os.path.isdir(self.path("out", "new")))
+
+    def test_file_where_a_folder_is_needed(self):
+        self.write("blocker", b"a file", base="out")
+        rc, err = self.run_archive([zipcraft.entry("blocker/x.txt", b"x")])
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Error in directory ..: " + self.path("out", "blocker"), err)
+
+    def test_streamed_entry_without_sizes_is_not_reported_as_extracted(self):
+        # Regression: a deflated entry whose sizes were left to a data descriptor decoded
+        # to nothing, matched its zero CRC and was counted as extracted (an empty file).
+        data = b"streamed" * 100
+        e = zipcraft.entry("s.txt", data, flags=0x08)
+        packed = e["packed"]
+        e.update(crc=0, packed=b"", data=b"")
+        archive = zipcraft.build([e])
+        archive = archive[:30 + 5] + packed + struct.pack(
+            "<IIII", 0x08074B50, zlib.crc32(data), len(packed), len(data)) + archive[30 + 5:]
+        package = self.pack_bytes(archive, "--no-size-check", "--folder", self.path("out"))
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertNotIn("s.txt", self.files_of())
+
+
+class Command(PackageCase):
+    def probe(self):
+        """An executable in the extraction folder that records its arguments and
+        working folder."""
+        result = self.path("result")
+        script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > %s.tmp\nmv %s.tmp %s\n" % (
+            result, result, result)
+        p = self.write("probe.sh", script, base="out")
+        os.chmod(p, 0o755)
+        return result
+
+    def wait_for(self, path):
+        for _ in range(100):
+            if os.path.exists(path):
+                with open(path) as f:
+                    return f.read().splitlines()
+            time.sleep(0.05)
+        self.fail("the command did not run")
+
+    def test_placeholder_in_both_parts(self):
+        result = self.probe()
+        archive = zipcraft.build([zipcraft.entry("data.txt", b"d")])
+        package = self.pack_bytes(archive, "--folder", self.path("out"), "--overwrite", "never",
+                                  "--command", '><probe.sh|><data.txt "two words" plain')
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, SUCCESS, err)
+        out = self.path("out") + "/"
+        self.assertEqual(self.wait_for(result),
+                         [self.path("out"), out + "data.txt", "two words", "plain"])
+
+    def test_commands_that_cannot_start(self):
+        archive = zipcraft.build([zipcraft.entry("setup.inf", b"[Version]\n"),
+                                  zipcraft.entry("tool.sh", b"#!/bin/sh\n")])
+        cases = [  # label, command, exit
+            ("INF file: the path itself, not executable", "><SETUP.Inf", NO_COMMAND),
+            ("program part of four characters", "a.ex", NO_COMMAND),
+            ("missing program", "/nonexistent/program", NO_COMMAND),
+            ("no command", "", SUCCESS),
+        ]
+        env_path = self.env["PATH"]
+        self.env["PATH"] = "/nonexistent"  # no xdg-open either
+        try:
+            for label, command, outcome in cases:
+                with self.subTest(label):
+                    options = ["--command", command] if command else []
+                    package = self.pack_bytes(archive, "--folder", self.path("out"),
+                                              "--overwrite", "always", "--run-checkbox",
+                                              *options)
+                    rc, err = self.run_package(package)
+                    self.assertEqual(rc, outcome, err)
+                    self.assertEqual(err, FINISHED + "\n")
+        finally:
+            self.env["PATH"] = env_path
+
+    def test_file_that_cannot_run_goes_to_xdg_open(self):
+        bindir = self.path("bin")
+        os.mkdir(bindir)
+        record = self.path("opened")
+        with open(os.path.join(bindir, "xdg-open"), "w") as f:
+            f.write("#!/bin/sh\necho \"$1\" > %s.tmp; mv %s.tmp %s\n" % (record, record, record))
+        os.chmod(os.path.join(bindir, "xdg-open"), 0o755)
+        self.env["PATH"] = bindir + ":" + self.env["PATH"]
+        archive = zipcraft.build([zipcraft.entry("page.txt", b"p")])
+        package = self.pack_bytes(archive, "--folder", self.path("out"),
+                                  "--command", "><page.txt")
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertEqual(self.wait_for(record), [self.path("out", "page.txt")])
+
+
+class Builder(PackageCase):
+    def test_refuses_texts_longer_than_the_record_holds(self):
+        for option in ("--caption", "--folder", "--command", "--message"):
+            with self.subTest(option):
+                r = subprocess.run([PACK, "--stub", STUB, "-o", self.path("p"), option,
+                                    "x" * 256, self.path("src")], capture_output=True, text=True)
+                self.assertEqual(r.returncode, 2)
+                self.assertIn(option + " is 256 bytes long", r.stderr)
+
+    def test_record_layout_and_run_bit(self):
+        self.write("f", b"f")
+        package = self.pack("--caption", "PROGRAM", "--folder", "><", "--command", "><run.exe",
+                            "--flags", "0xCC", "--padding", "2", inputs=[self.path("src", "f")])
+        with open(package, "rb") as f:
+            f.seek(os.path.getsize(STUB))
+            record = f.read(32)
+        self.assertEqual(record, b"MPV\xcc\x00\x01\x20\x00\x07PROGRAM\x02><\x09><run.exe\x00\x00\x00")
+        self.assertTrue(os.stat(package).st_mode & stat.S_IXUSR)
+
+
+def main():
+    global STUB, PACK
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--stub", required=True)
+    parser.add_argument("--pack", required=True)
+    args, rest = parser.parse_known_args()
+    STUB, PACK = os.path.abspath(args.stub), os.path.abspath(args.pack)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
