@@ -153,13 +153,34 @@ bool RemoveFile(const char* path) {
     return ::DeleteFileA(path) != 0;
 }
 
+namespace {
+
+// LocalFileTimeToFileTime applies today's daylight-saving bias, which is an hour off for
+// a file dated in the other half of the year. Where the system has it (Windows XP on),
+// the time zone's rule for the file's own date is used instead.
+bool LocalToUniversalOnItsDate(const FILETIME& local, FILETIME* universal) {
+    using Convert = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        kernel != nullptr ? ::GetProcAddress(kernel, "TzSpecificLocalTimeToSystemTime") : nullptr));
+    SYSTEMTIME localTime, universalTime;
+    return convert != nullptr && ::FileTimeToSystemTime(&local, &localTime) &&
+           convert(nullptr, &localTime, &universalTime) &&
+           ::SystemTimeToFileTime(&universalTime, universal);
+}
+
+}  // namespace
+
 bool SetLastWriteTime(FileHandle file, const LocalTime& time) {
     if (time.year < 1980 || time.year > 2107) return false;
     const WORD dosDate = static_cast<WORD>((time.year - 1980) << 9 | time.month << 5 | time.day);
     const WORD dosTime = static_cast<WORD>(time.hour << 11 | time.minute << 5 | time.second / 2);
     FILETIME local, universal;
     if (!::DosDateTimeToFileTime(dosDate, dosTime, &local)) return false;
-    if (!::LocalFileTimeToFileTime(&local, &universal)) return false;
+    if (!LocalToUniversalOnItsDate(local, &universal) &&
+        !::LocalFileTimeToFileTime(&local, &universal)) {
+        return false;
+    }
     return ::SetFileTime(Native(file), nullptr, nullptr, &universal) != 0;
 }
 

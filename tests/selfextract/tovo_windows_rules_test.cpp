@@ -4,6 +4,11 @@
 // routines and the Win32 back end's files.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 #include <cstring>
 #include <string>
 
@@ -209,6 +214,26 @@ TEST_F(Win32Files, UniqueFileMovesOverAnEarlierFileAndKeepsItsTime) {
     EXPECT_STREQ(text, "new!");
     os::CloseFile(in);
     EXPECT_TRUE(os::RemoveFile(target));
+}
+
+TEST_F(Win32Files, FileTimeReadsBackAsTheSameLocalTimeInSummerAndWinter) {
+    char path[kTextSize];
+    CopyText(path, folder_, sizeof path);
+    ASSERT_TRUE(AppendText(path, "tovo-win32-time.txt", sizeof path));
+    for (int month : {1, 7}) {
+        os::FileHandle file = os::CreateForWriting(path);
+        ASSERT_NE(file, os::kNoFile);
+        ASSERT_TRUE(os::SetLastWriteTime(file, os::LocalTime{2001, month, 3, 10, 0, 0}));
+        FILETIME written;
+        SYSTEMTIME universal, local;
+        ASSERT_TRUE(::GetFileTime(reinterpret_cast<HANDLE>(file), nullptr, nullptr, &written));
+        os::CloseFile(file);
+        ASSERT_TRUE(::FileTimeToSystemTime(&written, &universal));
+        ASSERT_TRUE(::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local));
+        EXPECT_EQ(local.wHour, 10) << "month " << month;
+        EXPECT_EQ(local.wDay, 3) << "month " << month;
+    }
+    EXPECT_TRUE(os::RemoveFile(path));
 }
 
 TEST_F(Win32Files, WildcardsNeverMatchAnotherFile) {
