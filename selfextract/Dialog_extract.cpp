@@ -119,6 +119,9 @@ Step WriteEntry(Walk& walk, const char* fullPath) {
     // A deflated entry has at least one byte of data; none means the sizes were left
     // for a data descriptor, which this walk cannot read.
     if (LocalHeader.method == kMethodDeflated && dataSize <= 0) ok = false;
+    // An encrypted entry shorter than its 12-byte header holds no data at all: it
+    // must not pass as an empty file whose CRC happens to be 0.
+    if (dataSize < 0) ok = false;
     // A short write (a full disk) keeps the CRC of what was decoded but not the size.
     if ((LocalHeader.flags & kFlagDescriptor) == 0 &&
         os::FileSize(OutputFile) != LocalHeader.uncompressedSize) {

@@ -508,6 +508,21 @@ class Entries(PackageCase):
                 self.assertEqual(self.files_of(), {"ok.txt": b"fine", "f.txt": b"precious"})
                 self.assertNoTempFiles()
 
+    def test_encrypted_entry_shorter_than_its_header_is_not_extracted(self):
+        # Regression: an encrypted entry whose compressed size is below the 12-byte
+        # encryption header decoded to nothing, matched a zero CRC and was counted as
+        # extracted.
+        e = zipcraft.entry("e.txt", b"", method=0, flags=0x01, crc=0,
+                           packed=zipcraft.zipcrypto_header("pw", 0))
+        archive = bytearray(zipcraft.build([e]))
+        archive[18:22] = struct.pack("<I", 5)  # compressed size in the local header
+        package = self.pack_bytes(bytes(archive), "--no-size-check", "--folder",
+                                  self.path("out"))
+        rc, err = self.run_package(package, "pw\n")
+        self.assertEqual(rc, FAILURE, err)
+        self.assertNotIn("e.txt", self.files_of())
+        self.assertNoTempFiles()
+
     def test_unsafe_names_are_never_written(self):
         # Regression: names reaching outside the extraction folder were joined to it as
         # they stood.

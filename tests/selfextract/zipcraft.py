@@ -40,3 +40,27 @@ def build(entries, comment=b""):
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(entries), len(entries), len(central),
                       len(out), len(comment))
     return bytes(out + central + end + comment)
+
+
+def zipcrypto_header(password, check_byte, seed=b"\x11" * 11):
+    """The 12-byte encryption header of traditional zip encryption whose last byte
+    decrypts to check_byte (the CRC's high byte), encrypted with password."""
+    keys = [0x12345678, 0x23456789, 0x34567890]
+
+    def crc_byte(crc, b):
+        return zlib.crc32(bytes([b]), crc ^ 0xFFFFFFFF) ^ 0xFFFFFFFF
+
+    def update(b):
+        keys[0] = crc_byte(keys[0], b)
+        keys[1] = (keys[1] + (keys[0] & 0xFF)) & 0xFFFFFFFF
+        keys[1] = (keys[1] * 134775813 + 1) & 0xFFFFFFFF
+        keys[2] = crc_byte(keys[2], keys[1] >> 24)
+
+    for b in password.encode():
+        update(b)
+    out = bytearray()
+    for p in seed + bytes([check_byte]):
+        t = (keys[2] | 2) & 0xFFFF
+        out.append(p ^ ((t * (t ^ 1)) >> 8) & 0xFF)
+        update(p)
+    return bytes(out)
