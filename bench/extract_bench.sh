@@ -24,8 +24,8 @@ trap 'rm -rf "$work"' EXIT
 # compressed), taken from this machine so nothing has to be downloaded.
 list=$work/files
 find /usr/include -type f > "$list"
-find /usr/lib/x86_64-linux-gnu -maxdepth 1 -name '*.so*' -type f -size +200k | sort | head -n 80 >> "$list"
-find /usr/share/doc /usr/share/man -name '*.gz' -type f | sort | head -n 4000 >> "$list"
+find /usr/lib/x86_64-linux-gnu -maxdepth 1 -name '*.so*' -type f -size +200k | sort | sed -n '1,80p' >> "$list"
+find /usr/share/doc /usr/share/man -name '*.gz' -type f | sort | sed -n '1,4000p' >> "$list"
 corpus_bytes=$(tr '\n' '\0' < "$list" | du -cb --files0-from=- | tail -n 1 | cut -f1)
 (cd / && sed 's|^/||' "$list" | zip -q -@ "$work/corpus.zip")
 "$pack" --stub "$stub" -o "$work/package.run" --zip "$work/corpus.zip" \
