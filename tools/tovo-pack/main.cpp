@@ -48,15 +48,6 @@ int Fail(const std::string& message) {
     return 2;
 }
 
-bool ReadFile(const fs::path& path, std::vector<std::uint8_t>* data) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    data->resize(static_cast<std::size_t>(in.tellg()));
-    in.seekg(0);
-    return static_cast<bool>(
-        in.read(reinterpret_cast<char*>(data->data()), static_cast<std::streamsize>(data->size())));
-}
-
 bool ParseNumber(const char* text, unsigned long limit, unsigned long* value) {
     char* end = nullptr;
     *value = std::strtoul(text, &end, 0);
@@ -154,10 +145,10 @@ int main(int argc, char** argv) {
 
     std::vector<std::uint8_t> stubBytes, recordBytes, zip;
     std::string error;
-    if (!ReadFile(stub, &stubBytes)) return Fail("cannot read the stub " + stub);
+    if (!tovo_pack::ReadAll(stub, &stubBytes)) return Fail("cannot read the stub " + stub);
     if (!tovo_pack::EncodeRecord(record, &recordBytes, &error)) return Fail(error);
     if (!zipPath.empty()) {
-        if (!ReadFile(zipPath, &zip)) return Fail("cannot read the archive " + zipPath);
+        if (!tovo_pack::ReadAll(zipPath, &zip)) return Fail("cannot read the archive " + zipPath);
     } else if (!tovo_pack::BuildZip(inputs, zipOptions, &zip, &error)) {
         return Fail(error);
     }

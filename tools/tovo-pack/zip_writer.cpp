@@ -92,15 +92,6 @@ bool Collect(const fs::path& input, std::vector<Entry>* entries, std::string* er
     return false;
 }
 
-bool ReadAll(const fs::path& path, std::vector<std::uint8_t>* data) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    data->resize(static_cast<std::size_t>(in.tellg()));
-    in.seekg(0);
-    return static_cast<bool>(
-        in.read(reinterpret_cast<char*>(data->data()), static_cast<std::streamsize>(data->size())));
-}
-
 bool Deflate(const std::vector<std::uint8_t>& in, int level, std::vector<std::uint8_t>* out) {
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) return false;
@@ -141,6 +132,15 @@ class ZipCrypto {
 };
 
 }  // namespace
+
+bool ReadAll(const fs::path& path, std::vector<std::uint8_t>* data) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return false;
+    data->resize(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    return static_cast<bool>(
+        in.read(reinterpret_cast<char*>(data->data()), static_cast<std::streamsize>(data->size())));
+}
 
 bool BuildZip(const std::vector<fs::path>& inputs, const ZipOptions& options,
               std::vector<std::uint8_t>* zip, std::string* error) {

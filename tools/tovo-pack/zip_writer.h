@@ -21,4 +21,7 @@ struct ZipOptions {
 bool BuildZip(const std::vector<std::filesystem::path>& inputs, const ZipOptions& options,
               std::vector<std::uint8_t>* zip, std::string* error);
 
+// Reads a whole file. Returns false when it cannot be read.
+bool ReadAll(const std::filesystem::path& path, std::vector<std::uint8_t>* data);
+
 }  // namespace tovo_pack
