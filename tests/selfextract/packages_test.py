@@ -138,6 +138,12 @@ class Producers(PackageCase):
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
         return self.path("made.zip")
 
+    def fresh_output_and_zip(self):
+        shutil.rmtree(self.path("out"))
+        os.mkdir(self.path("out"))
+        if os.path.exists(self.path("made.zip")):
+            os.remove(self.path("made.zip"))
+
     def test_info_zip(self):
         if not have("zip"):
             self.skipTest("Info-ZIP zip missing")
@@ -148,10 +154,7 @@ class Producers(PackageCase):
                  ("password", ["-r", "-P", "secret"])]
         for label, flags in cases:
             with self.subTest(label):
-                shutil.rmtree(self.path("out"))
-                os.mkdir(self.path("out"))
-                if os.path.exists(self.path("made.zip")):
-                    os.remove(self.path("made.zip"))
+                self.fresh_output_and_zip()
                 z = self.zip_with(["zip", "-q", *flags, "made.zip", "src"])
                 self.check_extracts(z, files)
                 self.assertTrue(os.path.isdir(self.path("out", "src", "deep", "a", "b")))
@@ -165,10 +168,7 @@ class Producers(PackageCase):
                  ("ZipCrypto stored", ["-mx0", "-psecret", "-mem=ZipCrypto"])]
         for label, flags in cases:
             with self.subTest(label):
-                shutil.rmtree(self.path("out"))
-                os.mkdir(self.path("out"))
-                if os.path.exists(self.path("made.zip")):
-                    os.remove(self.path("made.zip"))
+                self.fresh_output_and_zip()
                 z = self.zip_with(["7zz", "a", "-bd", "-tzip", *flags, "made.zip", "src"])
                 self.check_extracts(z, files)
 

@@ -8,20 +8,9 @@
 
 #include "SFXgbls.h"
 #include "SFXmisc.h"
+#include "path_parts.h"
 
 namespace {
-
-std::string Folder(const char* path) {
-    char out[kTextSize];
-    FolderOfPath(path, out, sizeof out);
-    return out;
-}
-
-std::string Name(const char* path) {
-    char out[kTextSize];
-    NameOfPath(path, out, sizeof out);
-    return out;
-}
 
 TEST(PathRoutines, FolderAndNameOfPath) {
     struct Case {

@@ -15,6 +15,7 @@
 #include "Dialog.h"
 #include "SFXgbls.h"
 #include "SFXmisc.h"
+#include "path_parts.h"
 
 namespace {
 
@@ -128,18 +129,6 @@ TEST(InfCommand, TooLongACommandIsNotCut) {
 #if defined(_WIN32)
 
 // ---- Windows only: drives and backslashes, and the Win32 back end ----------------------
-
-std::string Folder(const char* path) {
-    char out[kTextSize];
-    FolderOfPath(path, out, sizeof out);
-    return out;
-}
-
-std::string Name(const char* path) {
-    char out[kTextSize];
-    NameOfPath(path, out, sizeof out);
-    return out;
-}
 
 TEST(WindowsPaths, FolderAndNameOfPath) {
     struct Case {
