@@ -359,7 +359,7 @@ Stop DecodeSymbols(Decoder& d, const std::uint32_t* litlenTable, unsigned litlen
     const std::uint64_t litlenMask = (1u << litlenBits) - 1;
     const std::uint64_t distMask = (1u << distBits) - 1;
 
-    // Refill to at least 57 bits, enough for a whole length/distance pair
+    // Refill to at least 56 bits, enough for a whole length/distance pair
     // (15 + 5 + 15 + 13 = 48 bits) or for a run of literals. The refill leaves the low
     // bits as they are, so a table entry looked up before it stays valid.
 #define TOVO_REFILL_OR_STOP()                                   \
@@ -373,39 +373,62 @@ Stop DecodeSymbols(Decoder& d, const std::uint32_t* litlenTable, unsigned litlen
         count |= 56;                                            \
     } while (false)
 
+    // After a refill all 64 bits of the buffer are stream bits (or zero pad), though
+    // count says 56..63: the word load fills the buffer to its top. A look-up may peek at
+    // those bits before the next refill, as long as the peeked bits lie below bit 64.
     Stop stop;
+    // The first-level entry of the next symbol, looked up while the buffer still held
+    // the bits since the last refill.
+    std::uint32_t entry;
+    TOVO_REFILL_OR_STOP();
+    entry = litlenTable[bits & litlenMask];
     for (;;) {
-        TOVO_REFILL_OR_STOP();
-        std::uint32_t entry = litlenTable[bits & litlenMask];
-        std::uint64_t saved;
-        for (;;) {
-            if (entry & kSubtable) {
-                bits >>= entry & 0xFF;
-                count -= entry & 0xFF;
-                entry = litlenTable[(entry >> 16) + (bits & ((1u << ((entry >> 8) & 0xF)) - 1))];
-            }
-            saved = bits;
+        if (entry & kSubtable) {
             bits >>= entry & 0xFF;
             count -= entry & 0xFF;
-            if (!(entry & kLiteral)) break;
+            entry = litlenTable[(entry >> 16) + (bits & ((1u << ((entry >> 8) & 0xF)) - 1))];
+        }
+        std::uint64_t saved = bits;
+        bits >>= entry & 0xFF;
+        count -= entry & 0xFF;
+        if (entry & kLiteral) {
             window[pos++] = static_cast<std::uint8_t>(entry >> 16);
             // Up to four more literals that the first level resolves (9 bits each), and
             // the look-up of the symbol after them: 15 + 4 * 9 + 9 = 60 bits, all of
-            // them loaded by the refill.
+            // them in the buffer since the refill.
             entry = litlenTable[bits & litlenMask];
-            for (int more = 0; more < 4 && (entry & kLiteral); ++more) {
+            if (entry & kLiteral) {
                 bits >>= entry & 0xFF;
                 count -= entry & 0xFF;
                 window[pos++] = static_cast<std::uint8_t>(entry >> 16);
                 entry = litlenTable[bits & litlenMask];
+                if (entry & kLiteral) {
+                    bits >>= entry & 0xFF;
+                    count -= entry & 0xFF;
+                    window[pos++] = static_cast<std::uint8_t>(entry >> 16);
+                    entry = litlenTable[bits & litlenMask];
+                    if (entry & kLiteral) {
+                        bits >>= entry & 0xFF;
+                        count -= entry & 0xFF;
+                        window[pos++] = static_cast<std::uint8_t>(entry >> 16);
+                        entry = litlenTable[bits & litlenMask];
+                        if (entry & kLiteral) {
+                            bits >>= entry & 0xFF;
+                            count -= entry & 0xFF;
+                            window[pos++] = static_cast<std::uint8_t>(entry >> 16);
+                            entry = litlenTable[bits & litlenMask];
+                        }
+                    }
+                }
             }
-            if (pos >= pieceEnd) {
+            if (__builtin_expect(pos >= pieceEnd, 0)) {
                 stop = Stop::WindowFull;
-                goto done;
+                break;
             }
             TOVO_REFILL_OR_STOP();
+            continue;
         }
-        if (entry & (kEndOfBlock | kInvalid)) {
+        if (__builtin_expect(entry & (kEndOfBlock | kInvalid), 0)) {
             stop = (entry & kEndOfBlock) ? Stop::EndOfBlock : Stop::BadData;
             break;
         }
@@ -422,23 +445,27 @@ Stop DecodeSymbols(Decoder& d, const std::uint32_t* litlenTable, unsigned litlen
         saved = bits;
         bits >>= entry & 0xFF;
         count -= entry & 0xFF;
-        if (entry & kInvalid) {
+        if (__builtin_expect(entry & kInvalid, 0)) {
             stop = Stop::BadData;
             break;
         }
         const std::uint32_t dist =
             (entry >> 16) + static_cast<std::uint32_t>((saved & ((1ull << (entry & 0xFF)) - 1)) >>
                                                        ((entry >> 8) & 0xF));
-        if (dist > pos) {
+        if (__builtin_expect(dist > pos, 0)) {
             stop = Stop::BadData;  // reaches before the entry's first byte
             break;
         }
+        // Look up the next symbol before the copy, so the two overlap: the pair took at
+        // most 20 + 28 = 48 bits since the refill, and 48 + 9 <= 64.
+        entry = litlenTable[bits & litlenMask];
         CopyMatch(window + pos, dist, length);
         pos += length;
-        if (pos >= pieceEnd) {
+        if (__builtin_expect(pos >= pieceEnd, 0)) {
             stop = Stop::WindowFull;
             break;
         }
+        TOVO_REFILL_OR_STOP();
     }
 #undef TOVO_REFILL_OR_STOP
 done:
