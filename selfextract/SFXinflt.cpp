@@ -397,30 +397,15 @@ Stop DecodeSymbols(Decoder& d, const std::uint32_t* litlenTable, unsigned litlen
             // the look-up of the symbol after them: 15 + 4 * 9 + 9 = 60 bits, all of
             // them in the buffer since the refill.
             entry = litlenTable[bits & litlenMask];
-            if (entry & kLiteral) {
+            auto take_literal = [&] {
+                if (!(entry & kLiteral)) return false;
                 bits >>= entry & 0xFF;
                 count -= entry & 0xFF;
                 window[pos++] = static_cast<std::uint8_t>(entry >> 16);
                 entry = litlenTable[bits & litlenMask];
-                if (entry & kLiteral) {
-                    bits >>= entry & 0xFF;
-                    count -= entry & 0xFF;
-                    window[pos++] = static_cast<std::uint8_t>(entry >> 16);
-                    entry = litlenTable[bits & litlenMask];
-                    if (entry & kLiteral) {
-                        bits >>= entry & 0xFF;
-                        count -= entry & 0xFF;
-                        window[pos++] = static_cast<std::uint8_t>(entry >> 16);
-                        entry = litlenTable[bits & litlenMask];
-                        if (entry & kLiteral) {
-                            bits >>= entry & 0xFF;
-                            count -= entry & 0xFF;
-                            window[pos++] = static_cast<std::uint8_t>(entry >> 16);
-                            entry = litlenTable[bits & litlenMask];
-                        }
-                    }
-                }
-            }
+                return true;
+            };
+            take_literal() && take_literal() && take_literal() && take_literal();
             if (__builtin_expect(pos >= pieceEnd, 0)) {
                 stop = Stop::WindowFull;
                 break;
