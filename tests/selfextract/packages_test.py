@@ -22,6 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import zipcraft  # noqa: E402
 
 STUB = PACK = None
+STUB_SIZE = 39424
 
 # Exit statuses of the stub.
 SUCCESS, FAILURE, DECLINED, NO_COMMAND = 0, 1, 2, 3
@@ -73,17 +74,27 @@ class PackageCase(unittest.TestCase):
 
     def pack(self, *options, zip_path=None, inputs=None, name="package"):
         out = self.path(name)
-        args = [PACK, "--stub", STUB, "-o", out, *options]
+        args = [PACK, "--stub", STUB, "--stub-size", str(STUB_SIZE), "-o", out, *options]
         args += ["--zip", zip_path] if zip_path else list(inputs or [])
         r = subprocess.run(args, capture_output=True, text=True)
         self.assertEqual(r.returncode, 0, r.stderr)
         return out
 
     def pack_bytes(self, archive, *options):
+        """A package of the stub, the record tovo-pack writes for options, and archive as
+        it stands: tovo-pack itself refuses the broken and hostile archives the stub must
+        also survive, so it packs a stand-in that is then replaced."""
         z = self.path("archive.zip")
         with open(z, "wb") as f:
+            f.write(zipcraft.build([zipcraft.entry("stand-in", b"")]))
+        package = self.pack(*options, zip_path=z)
+        with open(package, "r+b") as f:
+            f.seek(STUB_SIZE + 6)
+            record_size = struct.unpack("<H", f.read(2))[0]
+            f.seek(STUB_SIZE + record_size)
             f.write(archive)
-        return self.pack(*options, zip_path=z)
+            f.truncate()
+        return package
 
     def run_package(self, package, answers="", cwd=None):
         r = subprocess.run([package], input=answers, capture_output=True, text=True,
@@ -679,13 +690,92 @@ class Command(PackageCase):
 
 
 class Builder(PackageCase):
+    def run_pack(self, *args, stub=None):
+        return subprocess.run([PACK, "--stub", stub or STUB, "--stub-size", str(STUB_SIZE),
+                               "-o", self.path("p"), *args], capture_output=True, text=True)
+
     def test_refuses_texts_longer_than_the_record_holds(self):
         for option in ("--caption", "--folder", "--command", "--message"):
             with self.subTest(option):
-                r = subprocess.run([PACK, "--stub", STUB, "-o", self.path("p"), option,
-                                    "x" * 256, self.path("src")], capture_output=True, text=True)
+                r = self.run_pack(option, "x" * 256, self.path("src"))
                 self.assertEqual(r.returncode, 2)
                 self.assertIn(option + " is 256 bytes long", r.stderr)
+
+    def test_a_folder_keeps_its_name_however_it_is_written(self):
+        # Regression: "pictures/" was packed flattened, with a "./" entry for itself.
+        self.write("pictures/a.png", b"a")
+        self.write("pictures/sub/b.png", b"b")
+        want = ["pictures/", "pictures/a.png", "pictures/sub/", "pictures/sub/b.png"]
+        for given in ("pictures/", "pictures", "./pictures/", "pictures/."):
+            with self.subTest(given):
+                package = subprocess.run(
+                    [PACK, "--stub", STUB, "--stub-size", str(STUB_SIZE), "-o",
+                     self.path("p"), given], cwd=self.path("src"), capture_output=True, text=True)
+                self.assertEqual(package.returncode, 0, package.stderr)
+                with zipfile.ZipFile(self.path("p")) as z:
+                    self.assertEqual(sorted(z.namelist()), want)
+
+    def test_refuses_what_the_stub_cannot_extract(self):
+        with open(STUB, "rb") as f:
+            stub = f.read()
+        for label, data in (("short", stub[:-1]), ("long", stub + b"\0")):
+            with open(self.path("stub-" + label), "wb") as f:
+                f.write(data)
+        self.write("a.txt", b"a")
+
+        def zip_of(*entries, comment=b"", tail=b""):
+            z = self.path("in-%d.zip" % len(os.listdir(self.path())))
+            with open(z, "wb") as f:
+                f.write(zipcraft.build(list(entries), comment) + tail)
+            return z
+
+        good = zipcraft.entry("a.txt", b"a")
+        renamed = bytearray(zipcraft.build([good]))
+        renamed[30:35] = b"b.txt"  # the local header names another file
+        with open(self.path("renamed.zip"), "wb") as f:
+            f.write(renamed)
+        a_txt = self.path("src", "a.txt")
+        cases = [  # label, arguments, stub, message
+            ("stub one byte short", [a_txt], self.path("stub-short"),
+             "is %d bytes long; a Tovo stub is exactly %d" % (STUB_SIZE - 1, STUB_SIZE)),
+            ("stub one byte long", [a_txt], self.path("stub-long"),
+             "is %d bytes long" % (STUB_SIZE + 1)),
+            ("password longer than the stub reads", ["--password", "p" * 80, a_txt], None,
+             "--password is 80 characters long; the stub reads at most 79"),
+            ("empty password", ["--password", "", a_txt], None, "--password needs a text"),
+            ("password for an existing zip", ["--password", "pw", "--zip", zip_of(good)], None,
+             "not to --zip"),
+            ("other method", ["--zip", zip_of(zipcraft.entry("b.bz2", b"b", method=12))], None,
+             'the entry "b.bz2" uses compression method 12'),
+            ("AES", ["--zip", zip_of(zipcraft.aes_entry("secret.txt", b"s"))], None,
+             'the entry "secret.txt" uses AES'),
+            ("name outside the folder", ["--zip", zip_of(zipcraft.entry("../up.txt", b"u"))],
+             None, 'the entry "../up.txt" has a name the stub refuses'),
+            ("name longer than the stub holds",
+             ["--zip", zip_of(zipcraft.entry("n" * 258, b"n"))], None, "longer than 257"),
+            ("no entries", ["--zip", zip_of()], None, "holds no entries"),
+            ("bytes after the end record", ["--zip", zip_of(good, tail=b"junk")], None,
+             "does not end with a zip end record"),
+            ("local header names another entry", ["--zip", self.path("renamed.zip")], None,
+             "damaged"),
+        ]
+        for label, args, stub_file, message in cases:
+            with self.subTest(label):
+                r = self.run_pack(*args, stub=stub_file)
+                self.assertEqual(r.returncode, 2, r.stderr)
+                self.assertIn(message, r.stderr)
+                self.assertFalse(os.path.exists(self.path("p")))
+        # The longest password the stub reads is taken.
+        r = self.run_pack("--password", "p" * 79, a_txt)
+        self.assertEqual(r.returncode, 0, r.stderr)
+
+    def test_streamed_entries_are_refused(self):
+        z = self.path("streamed.zip")
+        with open(z, "wb") as f:
+            f.write(zipcraft.build([zipcraft.entry("s.txt", b"streamed", streamed=True)]))
+        r = self.run_pack("--zip", z)
+        self.assertEqual(r.returncode, 2, r.stderr)
+        self.assertIn('the entry "s.txt" leaves its sizes to a data descriptor', r.stderr)
 
     def test_record_layout_and_run_bit(self):
         self.write("f", b"f")
@@ -699,12 +789,14 @@ class Builder(PackageCase):
 
 
 def main():
-    global STUB, PACK
+    global STUB, PACK, STUB_SIZE
     parser = argparse.ArgumentParser()
     parser.add_argument("--stub", required=True)
     parser.add_argument("--pack", required=True)
+    parser.add_argument("--stub-size", type=int, default=STUB_SIZE)
     args, rest = parser.parse_known_args()
     STUB, PACK = os.path.abspath(args.stub), os.path.abspath(args.pack)
+    STUB_SIZE = args.stub_size
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "record.h"
+#include "zip_check.h"
 #include "zip_writer.h"
 
 namespace {
@@ -41,7 +42,14 @@ const char kUsage[] =
     "Archive made from files and folders:\n"
     "  --store                 store instead of deflate\n"
     "  --level N               deflate level 1..9 (default 9)\n"
-    "  --password TEXT         traditional zip encryption\n";
+    "  --password TEXT         traditional zip encryption (at most 79 characters)\n"
+    "Stub:\n"
+    "  --stub-size N           the length the stub must have (default 39424)\n";
+
+// The stub's length, where it expects its configuration record.
+constexpr unsigned long kStubSize = 39424;
+// The stub reads at most this many password characters.
+constexpr std::size_t kLongestPassword = 79;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "tovo-pack: %s\n", message.c_str());
@@ -63,6 +71,8 @@ int main(int argc, char** argv) {
     std::vector<fs::path> inputs;
     int explicitFlags = -1;
     std::uint8_t flags = 0;
+    unsigned long stubSize = kStubSize;
+    bool zipOptionGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string* into) {
@@ -103,19 +113,34 @@ int main(int argc, char** argv) {
             flags |= tovo_pack::kSkipSizeCheck;
         } else if (arg == "--no-finished") {
             flags |= tovo_pack::kNoFinishedMessage;
-        } else if (arg == "--flags" || arg == "--spare" || arg == "--padding" || arg == "--level") {
-            const unsigned long limit = arg == "--flags" ? 0xFF : arg == "--level" ? 9 : 0xFFFF;
+        } else if (arg == "--flags" || arg == "--spare" || arg == "--padding" || arg == "--level" ||
+                   arg == "--stub-size") {
+            const unsigned long limit = arg == "--flags"       ? 0xFF
+                                        : arg == "--level"     ? 9
+                                        : arg == "--stub-size" ? 0x40000000
+                                                               : 0xFFFF;
             if (!value(&text) || !ParseNumber(text.c_str(), limit, &number)) {
                 return Fail(arg + " needs a number up to " + std::to_string(limit));
             }
             if (arg == "--flags") explicitFlags = static_cast<int>(number);
             if (arg == "--spare") record.spare = static_cast<std::uint16_t>(number);
             if (arg == "--padding") record.padding = static_cast<std::uint32_t>(number);
-            if (arg == "--level") zipOptions.level = static_cast<int>(number);
+            if (arg == "--level") {
+                zipOptions.level = static_cast<int>(number);
+                zipOptionGiven = true;
+            }
+            if (arg == "--stub-size") stubSize = number;
         } else if (arg == "--store") {
             zipOptions.store = true;
+            zipOptionGiven = true;
         } else if (arg == "--password") {
-            if (!value(&zipOptions.password)) return Fail("--password needs a text");
+            if (!value(&zipOptions.password) || zipOptions.password.empty())
+                return Fail("--password needs a text");
+            if (zipOptions.password.size() > kLongestPassword) {
+                return Fail("--password is " + std::to_string(zipOptions.password.size()) +
+                            " characters long; the stub reads at most 79");
+            }
+            zipOptionGiven = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return Fail("unknown option " + arg + " (see --help)");
         } else {
@@ -125,6 +150,8 @@ int main(int argc, char** argv) {
     if (stub.empty() || output.empty()) return Fail("--stub and -o are required (see --help)");
     if (zipPath.empty() == inputs.empty())
         return Fail("give either --zip ARCHIVE or files and folders to pack (not both)");
+    if (!zipPath.empty() && zipOptionGiven)
+        return Fail("--store, --level and --password apply to files and folders, not to --zip");
 
     if (overwrite == "always")
         flags |= tovo_pack::kOverwriteAlways;
@@ -146,12 +173,19 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> stubBytes, recordBytes, zip;
     std::string error;
     if (!tovo_pack::ReadAll(stub, &stubBytes)) return Fail("cannot read the stub " + stub);
+    // The stub finds its record at its own length; any other length breaks the package.
+    if (stubBytes.size() != stubSize) {
+        return Fail("the stub " + stub + " is " + std::to_string(stubBytes.size()) +
+                    " bytes long; a Tovo stub is exactly " + std::to_string(stubSize) +
+                    " (--stub-size for another)");
+    }
     if (!tovo_pack::EncodeRecord(record, &recordBytes, &error)) return Fail(error);
     if (!zipPath.empty()) {
         if (!tovo_pack::ReadAll(zipPath, &zip)) return Fail("cannot read the archive " + zipPath);
     } else if (!tovo_pack::BuildZip(inputs, zipOptions, &zip, &error)) {
         return Fail(error);
     }
+    if (!tovo_pack::CheckArchive(zip, &error)) return Fail(error);
 
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(stubBytes.data()), stubBytes.size());

@@ -57,12 +57,27 @@ void DosTimeOf(const fs::path& path, std::uint16_t* time, std::uint16_t* date) {
                                        local.tm_mday);
 }
 
-bool Collect(const fs::path& input, std::vector<Entry>* entries, std::string* error) {
+// The input as an absolute path without "." or ".." parts and without a trailing
+// separator, so that "pictures/", "./pictures" and "." name a folder by its own name.
+fs::path NamedPath(const fs::path& input) {
     std::error_code ec;
+    fs::path path = fs::absolute(input, ec).lexically_normal();
+    if (!path.has_filename()) path = path.parent_path();
+    return path;
+}
+
+bool Collect(const fs::path& given, std::vector<Entry>* entries, std::string* error) {
+    std::error_code ec;
+    const fs::path input = NamedPath(given);
+    if (input.filename().empty()) {
+        *error = "cannot pack " + given.string() + ": it has no name to give the entries";
+        return false;
+    }
     const fs::path base = input.parent_path();
     auto add = [&](const fs::path& path, bool folder) {
         Entry e;
-        e.name = fs::relative(path, base.empty() ? fs::path(".") : base, ec).generic_string();
+        // Named by the path as given, not by where links lead.
+        e.name = path.lexically_relative(base).generic_string();
         if (folder)
             e.name += "/";
         else
@@ -88,8 +103,29 @@ bool Collect(const fs::path& input, std::vector<Entry>* entries, std::string* er
         entries->back().name = input.filename().string();
         return true;
     }
-    *error = "cannot read " + input.string();
+    *error = "cannot read " + given.string();
     return false;
+}
+
+// True when name holds bytes above ASCII that form UTF-8; such names get general-purpose
+// flag bit 11, which tells readers the name is UTF-8 and not code page 437.
+bool IsUtf8BeyondAscii(const std::string& name) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const std::size_t length = c < 0x80                ? 1
+                                   : c >= 0xC2 && c < 0xE0 ? 2
+                                   : c >= 0xE0 && c < 0xF0 ? 3
+                                   : c >= 0xF0 && c < 0xF5 ? 4
+                                                           : 0;
+        if (length == 0 || i + length > name.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return false;
+        }
+        beyond = beyond || length > 1;
+        i += length;
+    }
+    return beyond;
 }
 
 bool Deflate(const std::vector<std::uint8_t>& in, int level, std::vector<std::uint8_t>* out) {
@@ -172,7 +208,7 @@ bool BuildZip(const std::vector<fs::path>& inputs, const ZipOptions& options,
         } else {
             packed = data;
         }
-        std::uint16_t flags = 0;
+        std::uint16_t flags = IsUtf8BeyondAscii(e.name) ? 0x0800 : 0;
         const bool encrypt = !options.password.empty() && !e.source.empty();
         if (encrypt) {
             flags |= 1;
