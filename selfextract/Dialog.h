@@ -62,9 +62,12 @@ extern char Password[80];
 bool CheckPassword(const std::uint8_t header[12], std::uint16_t flags, const char* password,
                    std::uint16_t dosTime, std::uint32_t crc);
 
-// Reads the encryption header at the current position and finds a password for it,
-// asking at most three times. False when none fits.
-bool PasswordProcedure(std::uint16_t flags, std::uint16_t dosTime, std::uint32_t crc);
+// Reads the encryption header at the current position and finds a password that passes
+// its check: the remembered one (unless askFirst), else one typed in while fewer than
+// three password dialogs have been shown for the entry (*asked counts them). False when
+// none fits.
+bool PasswordProcedure(std::uint16_t flags, std::uint16_t dosTime, std::uint32_t crc, int* asked,
+                       bool askFirst);
 
 // ---- The command run after extraction (Dialog_command.cpp) -----------------------------
 

@@ -85,13 +85,16 @@ bool AskOverwrite() {
     return yes;
 }
 
+// What became of an entry's data.
+enum class Outcome { Extracted, BadData, NotWritten, Abort };
+
 // Decodes the entry at the current position into a new file beside fullPath, and puts
 // it in place only when its CRC matches, so that a failed entry leaves neither a broken
 // file nor a destroyed earlier one.
-Step WriteEntry(Walk& walk, const char* fullPath) {
+Outcome WriteEntry(Walk& walk, const char* fullPath) {
     if (LocalHeader.method != kMethodStored && LocalHeader.method != kMethodDeflated) {
         ReportError("Unknown compression type", "Error..");
-        return Step::Abort;
+        return Outcome::Abort;
     }
     char folder[kTextSize], tempPath[kTextSize];
     FolderOfPath(fullPath, folder, sizeof folder);
@@ -102,7 +105,7 @@ Step WriteEntry(Walk& walk, const char* fullPath) {
     OutputFile = os::CreateUniqueFile(folder, tempPath, sizeof tempPath);
     if (OutputFile == os::kNoFile) {
         ReportError(fullPath, "Cannot open file ..");
-        return Step::Next;
+        return Outcome::NotWritten;
     }
     os::HandlePendingMessage();
     EntryEncrypted = (LocalHeader.flags & kFlagEncrypted) != 0;
@@ -133,19 +136,20 @@ Step WriteEntry(Walk& walk, const char* fullPath) {
     }
     os::CloseFile(OutputFile);
     OutputFile = os::kNoFile;
-    if (ok && !os::MoveIntoPlace(tempPath, fullPath)) {
-        ReportError(fullPath, "Cannot open file ..");
-        ok = false;
-    }
     if (!ok) {
         os::RemoveFile(tempPath);
-        return Step::Next;
+        return Outcome::BadData;
+    }
+    if (!os::MoveIntoPlace(tempPath, fullPath)) {
+        ReportError(fullPath, "Cannot open file ..");
+        os::RemoveFile(tempPath);
+        return Outcome::NotWritten;
     }
     Deselect(walk);
     walk.entriesDone += 1;
     walk.bytesDone += LocalHeader.uncompressedSize;
     os::ShowProgress(walk.entriesDone, walk.bytesDone);
-    return Step::Next;
+    return Outcome::Extracted;
 }
 
 Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataStart) {
@@ -158,8 +162,10 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
         return Step::Next;
     }
     if (!SeekTo(dataStart)) return Step::StopRun;
-    if ((LocalHeader.flags & kFlagEncrypted) != 0 &&
-        !PasswordProcedure(LocalHeader.flags, LocalHeader.dosTime, LocalHeader.crc)) {
+    const bool encrypted = (LocalHeader.flags & kFlagEncrypted) != 0;
+    int asked = 0;  // password dialogs shown for this entry
+    if (encrypted && !PasswordProcedure(LocalHeader.flags, LocalHeader.dosTime, LocalHeader.crc,
+                                        &asked, false)) {
         walk.passwordFailed = true;
         return Step::StopRun;
     }
@@ -214,7 +220,23 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
         }
         return Step::Next;
     }
-    return WriteEntry(walk, fullPath);
+    for (;;) {
+        const Outcome outcome = WriteEntry(walk, fullPath);
+        if (outcome == Outcome::Abort) return Step::Abort;
+        if (outcome != Outcome::BadData || !encrypted) return Step::Next;
+        // A wrong password passes the one-byte check about once in 256 tries; the entry
+        // then fails to decode, and that counts as a wrong password.
+        char tried[sizeof Password];
+        CopyText(tried, Password, sizeof tried);
+        if (!SeekTo(dataStart)) return Step::StopRun;
+        if (!PasswordProcedure(LocalHeader.flags, LocalHeader.dosTime, LocalHeader.crc, &asked,
+                               true)) {
+            walk.passwordFailed = true;
+            return Step::StopRun;
+        }
+        // The same password again: the entry's data is damaged, not the password.
+        if (std::strcmp(tried, Password) == 0) return Step::Next;
+    }
 }
 
 void ReportOutcome(Walk& walk, bool* result) {

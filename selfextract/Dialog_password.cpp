@@ -22,11 +22,13 @@ bool CheckPassword(const std::uint8_t header[12], std::uint16_t flags, const cha
     return plain == expected;
 }
 
-bool PasswordProcedure(std::uint16_t flags, std::uint16_t dosTime, std::uint32_t crc) {
+bool PasswordProcedure(std::uint16_t flags, std::uint16_t dosTime, std::uint32_t crc, int* asked,
+                       bool askFirst) {
     std::uint8_t header[12];
     if (os::ReadFile(ArchiveFile, header, sizeof header) != sizeof header) return false;
-    bool ok = Password[0] != '\0' && CheckPassword(header, flags, Password, dosTime, crc);
-    for (int asked = 0; !ok && asked < 3; ++asked) {
+    bool ok =
+        !askFirst && Password[0] != '\0' && CheckPassword(header, flags, Password, dosTime, crc);
+    for (; !ok && *asked < 3; ++*asked) {
         char typed[80];
         os::AskPassword(typed, sizeof typed);
         CopyText(Password, typed, sizeof Password);

@@ -413,41 +413,57 @@ class Overwrite(PackageCase):
 
 
 class Passwords(PackageCase):
-    def encrypted(self, *names_and_passwords):
-        if not have("zip"):
-            self.skipTest("Info-ZIP zip missing")
-        z = self.path("made.zip")
-        for name, password in names_and_passwords:
-            self.write(name, b"secret data of " + name.encode())
-            r = subprocess.run(["zip", "-q", "-P", password, z, name], cwd=self.path("src"))
-            self.assertEqual(r.returncode, 0)
-        return self.pack("--folder", self.path("out"), zip_path=z)
+    """Encrypted entries with fixed encryption headers, so that which wrong passwords
+    pass the one-byte check is known in advance and every run asks the same."""
 
     def test_password_prompts(self):
+        def secret(name, password, **fields):
+            return zipcraft.encrypted_entry(name, b"secret data of " + name.encode() * 50,
+                                            password, **fields)
+
+        a, b = secret("a", "pw"), secret("b", "pw")
+        fails = zipcraft.wrong_passwords(a, passing=False, count=3)
+        passes = zipcraft.wrong_passwords(a, passing=True)[0]
+        two = secret("b", "two")
+        # A first password that also passes the check of the entry after it.
+        one = zipcraft.wrong_passwords(two, passing=True, prefix="one")[0]
+        damaged = secret("a", "pw", crc=0x12345678)
+        plain = zipcraft.entry("c", b"plain")
         cases = [  # label, entries, answers, prompts, exit, extracted names
-            ("remembered for the next entry", [("a", "pw"), ("b", "pw")], "pw\n", 1, SUCCESS,
-             {"a", "b"}),
-            ("wrong then right", [("a", "pw")], "nope\npw\n", 2, SUCCESS, {"a"}),
-            ("a different password asks again", [("a", "one"), ("b", "two")], "one\ntwo\n", 2,
+            ("remembered for the next entry", [a, b], ["pw"], 1, SUCCESS, {"a", "b"}),
+            ("wrong then right", [a], [fails[0], "pw"], 2, SUCCESS, {"a"}),
+            ("a different password asks again", [secret("a", "one"), two], ["one", "two"], 2,
              SUCCESS, {"a", "b"}),
-            ("three wrong stop silently", [("a", "pw"), ("b", "pw")], "x\ny\nz\npw\n", 3, FAILURE,
-             set()),
-            ("end of input", [("a", "pw")], "", 3, FAILURE, set()),
+            ("three wrong stop silently", [a, b], fails + ["pw"], 3, FAILURE, set()),
+            ("end of input", [a], [], 3, FAILURE, set()),
+            ("check byte from the time, as with a data descriptor",
+             [secret("a", "pw", check="time")], ["pw"], 1, SUCCESS, {"a"}),
+            # Regression: a wrong password that passed the one-byte check (one try in 256)
+            # failed the entry's CRC and the run ended with the entry not extracted.
+            ("wrong password passing the check, then right", [a], [passes, "pw"], 2, SUCCESS,
+             {"a"}),
+            ("remembered password passing the next entry's check", [secret("a", one), two],
+             [one, "two"], 2, SUCCESS, {"a", "b"}),
+            ("three wrong, one passing the check", [a], [fails[0], passes, fails[1], "pw"], 3,
+             FAILURE, set()),
+            ("the same password twice: the entry is damaged", [damaged, plain], ["pw", "pw"],
+             2, FAILURE, {"c"}),
         ]
         for label, entries, answers, prompts, outcome, extracted in cases:
             with self.subTest(label):
-                for d in ("src", "out"):
-                    shutil.rmtree(self.path(d))
-                    os.mkdir(self.path(d))
-                if os.path.exists(self.path("made.zip")):
-                    os.remove(self.path("made.zip"))
-                package = self.encrypted(*entries)
-                rc, err = self.run_package(package, answers)
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                package = self.pack_bytes(zipcraft.build(entries), "--folder", self.path("out"))
+                rc, err = self.run_package(package, "".join(x + "\n" for x in answers))
                 self.assertEqual(rc, outcome, err)
-                self.assertEqual(err.count("Enter password...:"), prompts)
+                self.assertEqual(err.count("Enter password...:"), prompts, err)
                 self.assertEqual(set(self.files_of()), extracted)
-                if outcome == FAILURE:
-                    self.assertNotIn(INCOMPLETE, err)
+                for e in entries:
+                    if e["name"].decode() in extracted:
+                        self.assertEqual(self.files_of()[e["name"].decode()], e["data"])
+                # Three wrong passwords end the run without a word; a damaged entry is
+                # reported.
+                self.assertEqual(INCOMPLETE in err, outcome == FAILURE and bool(extracted))
 
 
 class Entries(PackageCase):

@@ -65,25 +65,76 @@ def aes_entry(name, data):
     return entry(name, data, method=99, flags=0x01, extra=extra, packed=b"\0" * 28 + data)
 
 
-def zipcrypto_header(password, check_byte, seed=b"\x11" * 11):
-    """The 12-byte encryption header of traditional zip encryption whose last byte
-    decrypts to check_byte (the CRC's high byte), encrypted with password."""
-    keys = [0x12345678, 0x23456789, 0x34567890]
+class ZipCrypto:
+    """Traditional PKWARE encryption as the zip application note describes it."""
 
+    def __init__(self, password):
+        self.keys = [0x12345678, 0x23456789, 0x34567890]
+        for b in password.encode() if isinstance(password, str) else password:
+            self.update(b)
+
+    @staticmethod
     def crc_byte(crc, b):
         return zlib.crc32(bytes([b]), crc ^ 0xFFFFFFFF) ^ 0xFFFFFFFF
 
-    def update(b):
-        keys[0] = crc_byte(keys[0], b)
-        keys[1] = (keys[1] + (keys[0] & 0xFF)) & 0xFFFFFFFF
-        keys[1] = (keys[1] * 134775813 + 1) & 0xFFFFFFFF
-        keys[2] = crc_byte(keys[2], keys[1] >> 24)
+    def update(self, b):
+        k = self.keys
+        k[0] = self.crc_byte(k[0], b)
+        k[1] = ((k[1] + (k[0] & 0xFF)) * 134775813 + 1) & 0xFFFFFFFF
+        k[2] = self.crc_byte(k[2], k[1] >> 24)
 
-    for b in password.encode():
-        update(b)
-    out = bytearray()
-    for p in seed + bytes([check_byte]):
-        t = (keys[2] | 2) & 0xFFFF
-        out.append(p ^ ((t * (t ^ 1)) >> 8) & 0xFF)
-        update(p)
-    return bytes(out)
+    def stream_byte(self):
+        t = (self.keys[2] | 2) & 0xFFFF
+        return ((t * (t ^ 1)) >> 8) & 0xFF
+
+    def encrypt(self, plain):
+        out = bytearray()
+        for p in plain:
+            out.append(p ^ self.stream_byte())
+            self.update(p)
+        return bytes(out)
+
+    def decrypt(self, cipher):
+        out = bytearray()
+        for c in cipher:
+            p = c ^ self.stream_byte()
+            out.append(p)
+            self.update(p)
+        return bytes(out)
+
+
+def zipcrypto_header(password, check_byte, seed=b"\x11" * 11):
+    """The 12-byte encryption header of traditional zip encryption whose last byte
+    decrypts to check_byte (the CRC's high byte), encrypted with password."""
+    return ZipCrypto(password).encrypt(seed + bytes([check_byte]))
+
+
+def encrypted_entry(name, data, password, method=8, seed=b"\x11" * 11, check="crc", **fields):
+    """An entry under traditional zip encryption with a fixed encryption header, so that
+    which passwords pass its one-byte check is known in advance. check "time" makes the
+    check byte the DOS time's high byte, as writers that use a data descriptor do (flag
+    bit 3)."""
+    e = entry(name, data, method=method, flags=0x01 | (0x08 if check == "time" else 0),
+              descriptor=check == "time", **fields)
+    check_byte = (e["time"] >> 8) if check == "time" else (e["crc"] >> 24)
+    e["packed"] = ZipCrypto(password).encrypt(seed + bytes([check_byte]) + e["packed"])
+    return e
+
+
+def passes_check(e, password):
+    """True when password passes the one-byte check of the encrypted entry e."""
+    expected = (e["time"] >> 8) if e["flags"] & 0x08 else (e["crc"] >> 24)
+    return ZipCrypto(password).decrypt(e["packed"][:12])[11] == expected
+
+
+def wrong_passwords(e, passing, count=1, prefix="wrong"):
+    """count passwords other than the entry's that pass (passing) or fail its one-byte
+    check, found by trying prefix0, prefix1, ... in turn."""
+    found = []
+    n = 0
+    while len(found) < count:
+        candidate = "%s%d" % (prefix, n)
+        if passes_check(e, candidate) == passing:
+            found.append(candidate)
+        n += 1
+    return found
