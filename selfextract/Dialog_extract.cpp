@@ -17,7 +17,6 @@ namespace {
 constexpr std::uint32_t kLocalHeaderSize = 30;
 constexpr std::uint32_t kDataDescriptorSize = 16;
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
-constexpr std::uint16_t kFlagDescriptor = 0x0008;
 constexpr std::uint16_t kMethodStored = 0, kMethodDeflated = 8;
 constexpr std::uint32_t kEncryptionHeaderSize = 12;
 
@@ -112,24 +111,23 @@ Outcome WriteEntry(Walk& walk, const char* fullPath) {
     const std::uint32_t overhead = EntryEncrypted ? kEncryptionHeaderSize : 0;
     const std::int64_t dataSize = static_cast<std::int64_t>(LocalHeader.compressedSize) - overhead;
     Remaining = dataSize > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<std::int32_t>(dataSize);
+    EntrySize = LocalHeader.uncompressedSize;
     EntryCrc = 0xFFFFFFFF;
     if (LocalHeader.method == kMethodStored) {
         CopyStoredEntry();
     } else {
         InflateEntry();
     }
-    bool ok = (EntryCrc ^ 0xFFFFFFFF) == LocalHeader.crc;
+    // What reached the file must be all the archive declares, with its CRC: the CRC
+    // alone would pass a file cut short by a full disk.
+    bool ok = (EntryCrc ^ 0xFFFFFFFF) == LocalHeader.crc && OutputWritten == EntrySize &&
+              !OutputTooLong && !WriteFailed;
     // A deflated entry has at least one byte of data; none means the sizes were left
     // for a data descriptor, which this walk cannot read.
     if (LocalHeader.method == kMethodDeflated && dataSize <= 0) ok = false;
     // An encrypted entry shorter than its 12-byte header holds no data at all: it
     // must not pass as an empty file whose CRC happens to be 0.
     if (dataSize < 0) ok = false;
-    // A short write (a full disk) keeps the CRC of what was decoded but not the size.
-    if ((LocalHeader.flags & kFlagDescriptor) == 0 &&
-        os::FileSize(OutputFile) != LocalHeader.uncompressedSize) {
-        ok = false;
-    }
     os::LocalTime time;
     if (ok && DosTimeToLocal(LocalHeader.dosDate, LocalHeader.dosTime, &time)) {
         os::SetLastWriteTime(OutputFile, time);
@@ -138,7 +136,7 @@ Outcome WriteEntry(Walk& walk, const char* fullPath) {
     OutputFile = os::kNoFile;
     if (!ok) {
         os::RemoveFile(tempPath);
-        return Outcome::BadData;
+        return WriteFailed ? Outcome::NotWritten : Outcome::BadData;
     }
     if (!os::MoveIntoPlace(tempPath, fullPath)) {
         ReportError(fullPath, "Cannot open file ..");

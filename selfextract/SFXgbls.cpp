@@ -4,6 +4,9 @@ os::FileHandle ArchiveFile = os::kNoFile;
 os::FileHandle OutputFile = os::kNoFile;
 std::int32_t Remaining = 0;
 bool EntryEncrypted = false;
+std::uint32_t EntrySize = 0xFFFFFFFF;
+std::uint32_t OutputWritten = 0;
+bool OutputTooLong = false, WriteFailed = false;
 
 std::uint32_t* CrcTable = nullptr;
 std::uint32_t EntryCrc = 0xFFFFFFFF;

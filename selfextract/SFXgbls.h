@@ -18,6 +18,13 @@ extern std::int32_t Remaining;
 // True when the current entry's local header has general-purpose flag bit 0 set.
 extern bool EntryEncrypted;
 
+// Uncompressed size the archive declares for the current entry: the decoder writes no
+// more than this. Bytes of output handed to OutputFile so far, and why the decoder
+// stopped early: output that would pass EntrySize, or a write that failed.
+extern std::uint32_t EntrySize;
+extern std::uint32_t OutputWritten;
+extern bool OutputTooLong, WriteFailed;
+
 // ---- Checksum and decryption state --------------------------------------------------
 
 extern std::uint32_t* CrcTable;  // 256 entries, built at start-up

@@ -232,6 +232,27 @@ void Copy8(std::uint8_t* dst, const std::uint8_t* src) {
     std::memcpy(dst, src, 8);
 }
 
+// Hands n bytes of output to OutputFile and the CRC. False, with nothing written, when
+// they would carry the entry past its declared size or the write fails.
+bool PutOutput(const std::uint8_t* p, std::uint32_t n) {
+    if (n > EntrySize - OutputWritten) {
+        OutputTooLong = true;
+        return false;
+    }
+    if (OutputFile != os::kNoFile && !os::WriteFile(OutputFile, p, n)) {
+        WriteFailed = true;
+        return false;
+    }
+    EntryCrc = CrcUpdate(p, n, EntryCrc);
+    OutputWritten += n;
+    return true;
+}
+
+void StartOutput() {
+    OutputWritten = 0;
+    OutputTooLong = WriteFailed = false;
+}
+
 // Moves the unread input to the front of the buffer and reads more behind it, at most
 // Remaining bytes, then zeroes the pad behind it. Returns false when nothing could be
 // read; Remaining is then 0. (`in` never passes inEnd while Remaining > 0.)
@@ -285,9 +306,7 @@ bool Truncated(const Decoder& d) {
 // Writes the next 32 KiB piece of output. When the buffer is used up, its last 32 KiB
 // and whatever was written past it move to the front.
 bool FlushWindow(Decoder& d) {
-    if (Truncated(d)) return false;
-    os::WriteFile(OutputFile, d.window + d.flushed, kWindowSize);
-    EntryCrc = CrcUpdate(d.window + d.flushed, kWindowSize, EntryCrc);
+    if (Truncated(d) || !PutOutput(d.window + d.flushed, kWindowSize)) return false;
     d.flushed += kWindowSize;
     if (d.flushed == kBufferSize) {
         constexpr std::uint32_t kKeep = kBufferSize - kWindowSize;
@@ -611,18 +630,18 @@ bool DecodeEntry(Decoder& d) {
 }  // namespace
 
 void InflateEntry() {
+    StartOutput();
     // calloc: the buffer starts zeroed, so not even the word copies read unwritten memory.
     Decoder* d = static_cast<Decoder*>(std::calloc(1, sizeof(Decoder)));
     if (d == nullptr) return;
     d->in = d->inEnd = d->input;
-    if (DecodeEntry(*d) && d->pos > d->flushed) {
-        os::WriteFile(OutputFile, d->window + d->flushed, d->pos - d->flushed);
-        EntryCrc = CrcUpdate(d->window + d->flushed, d->pos - d->flushed, EntryCrc);
-    }
+    if (DecodeEntry(*d) && d->pos > d->flushed)
+        PutOutput(d->window + d->flushed, d->pos - d->flushed);
     std::free(d);
 }
 
 void CopyStoredEntry() {
+    StartOutput();
     if (Remaining <= 0) return;
     const std::uint32_t size =
         Remaining < static_cast<std::int32_t>(kInputSize) ? Remaining : kInputSize;
@@ -638,8 +657,7 @@ void CopyStoredEntry() {
         Remaining -= got;
         const std::uint32_t n = static_cast<std::uint32_t>(got);
         if (EntryEncrypted) DecryptBuffer(buffer, n);
-        os::WriteFile(OutputFile, buffer, n);
-        EntryCrc = CrcUpdate(buffer, n, EntryCrc);
+        if (!PutOutput(buffer, n)) break;
     }
     std::free(buffer);
 }

@@ -50,12 +50,14 @@ EntryRun RunEntry(Method method, const std::vector<std::uint8_t>& data,
     OutputFile = sockets[0];
     Remaining = options.remaining >= 0 ? options.remaining : static_cast<std::int32_t>(data.size());
     EntryEncrypted = options.encrypted;
+    EntrySize = options.size;
     EntryCrc = 0xFFFFFFFF;
     if (method == Method::Deflated)
         InflateEntry();
     else
         CopyStoredEntry();
     run.crc = EntryCrc ^ 0xFFFFFFFF;
+    run.tooLong = OutputTooLong;
     run.bytesRead = static_cast<std::uint32_t>(::lseek(archive, 0, SEEK_CUR));
     ::shutdown(sockets[0], SHUT_WR);
     reader.join();
@@ -64,6 +66,7 @@ EntryRun RunEntry(Method method, const std::vector<std::uint8_t>& data,
     ::close(archive);
     ArchiveFile = OutputFile = os::kNoFile;
     EntryEncrypted = false;
+    EntrySize = 0xFFFFFFFF;
     return run;
 }
 

@@ -14,12 +14,14 @@ struct EntryRun {
     std::vector<std::uint32_t> pieces;  // the size of every single write
     std::uint32_t crc = 0;              // EntryCrc ^ 0xFFFFFFFF afterwards
     std::uint32_t bytesRead = 0;        // how far ArchiveFile moved
+    bool tooLong = false;               // OutputTooLong afterwards
 };
 
 struct EntryOptions {
-    std::int32_t remaining = -1;  // Remaining at the call; -1: the data's size
-    bool encrypted = false;       // sets EntryEncrypted; the keys are used as they stand
-    std::uint32_t trailing = 64;  // junk bytes after the data that must stay unread
+    std::int32_t remaining = -1;      // Remaining at the call; -1: the data's size
+    bool encrypted = false;           // sets EntryEncrypted; the keys are used as they stand
+    std::uint32_t trailing = 64;      // junk bytes after the data that must stay unread
+    std::uint32_t size = 0xFFFFFFFF;  // EntrySize, the declared uncompressed size
 };
 
 // Needs the CRC table (BuildCrcTable) to exist.

@@ -197,6 +197,42 @@ TEST_F(InflateCorruptTest, TruncationAtEveryByteEndsShort) {
     }
 }
 
+TEST_F(InflateCorruptTest, OutputStopsAtTheDeclaredSize) {
+    // Regression: 1 MB of data that declared 10 bytes wrote about 1 GiB before its CRC
+    // failed. The decoder now writes nothing that would pass the declared size and
+    // stops reading there.
+    const Bytes bomb = ZlibDeflate(Bytes(64 << 20, 0), 1, Z_DEFAULT_STRATEGY);
+    struct Case {
+        const char* label;
+        Method method;
+        Bytes data;
+        std::uint32_t declared;
+    };
+    const Case cases[] = {
+        {"deflated, claims 10 bytes", Method::Deflated, bomb, 10},
+        {"deflated, claims one piece", Method::Deflated, bomb, 32768},
+        {"stored, claims less than it holds", Method::Stored, Bytes(1 << 20, 7), 50000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EntryOptions options;
+        options.size = c.declared;
+        const EntryRun run = RunEntry(c.method, c.data, options);
+        EXPECT_TRUE(run.tooLong);
+        EXPECT_LE(run.output.size(), c.declared);
+        // At most two reads of 32 KiB.
+        EXPECT_LE(run.bytesRead, 65536u);
+        ASSERT_GT(c.data.size(), 4 * 65536u);
+    }
+    // The declared size itself passes.
+    EntryOptions exact;
+    exact.size = 1 << 20;
+    const EntryRun run =
+        RunEntry(Method::Deflated, ZlibDeflate(Bytes(1 << 20, 0), 9, Z_DEFAULT_STRATEGY), exact);
+    EXPECT_FALSE(run.tooLong);
+    EXPECT_EQ(run.output.size(), 1u << 20);
+}
+
 TEST_F(InflateCorruptTest, FlippedBitsEndWithoutReadingPastTheEntry) {
     // Not a proof, but a cheap sweep: every single-bit change of a small stream.
     const Bytes text = TextLike(1200, 13);

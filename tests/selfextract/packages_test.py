@@ -7,6 +7,7 @@ usage: packages_test.py --stub STUB --pack TOVO_PACK [unittest options]
 
 import argparse
 import os
+import resource
 import shutil
 import stat
 import struct
@@ -96,9 +97,18 @@ class PackageCase(unittest.TestCase):
             f.truncate()
         return package
 
-    def run_package(self, package, answers="", cwd=None):
+    def run_package(self, package, answers="", cwd=None, file_size_limit=None,
+                    ignore_sigxfsz=False):
+        """Runs the package; file_size_limit stands in for a full disk (writes past it
+        fail, or end the process with SIGXFSZ unless ignore_sigxfsz, as a shell that
+        ignores the signal passes it on)."""
+        def limit():
+            if file_size_limit is not None:
+                resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
+
         r = subprocess.run([package], input=answers, capture_output=True, text=True,
-                           cwd=cwd or self.root, env=self.env, timeout=60)
+                           cwd=cwd or self.root, env=self.env, timeout=60, preexec_fn=limit,
+                           restore_signals=not ignore_sigxfsz)
         return r.returncode, r.stderr
 
     def tree(self, base="out"):
@@ -534,6 +544,34 @@ class Entries(PackageCase):
                 self.assertIn(message, err)
                 self.assertEqual(self.files_of(), {"ok.txt": b"fine", "f.txt": b"precious"})
                 self.assertNoTempFiles()
+
+    def test_output_is_held_to_what_the_archive_declares(self):
+        # Regression: write failures went unchecked and the size was not compared for
+        # entries with flag bit 3 (every Info-ZIP encrypted entry has it), so on a full
+        # disk a cut file was reported as extracted; and an entry that declared 10 bytes
+        # wrote all its data (a gigabyte from a megabyte) before its CRC failed.
+        big = os.urandom(3 << 20)
+        bomb = zipcraft.entry("bomb.txt", b"ten bytes.", packed=zipcraft.deflate(bytes(200 << 20)))
+        cases = [  # label, entry, answers, file size limit, SIGXFSZ ignored
+            ("full disk, encrypted with a data descriptor",
+             zipcraft.encrypted_entry("big.bin", big, "pw", method=0, check="time"), "pw\n",
+             1 << 20, True),
+            ("full disk, deflated", zipcraft.entry("big.bin", big), "", 1 << 20, True),
+            ("full disk, end of the process by SIGXFSZ", zipcraft.entry("big.bin", big), "",
+             1 << 20, False),
+            ("a megabyte that declares ten bytes", bomb, "", 1 << 20, False),
+        ]
+        for label, e, answers, limit, ignored in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                package = self.pack_bytes(zipcraft.build([e, zipcraft.entry("ok", b"k")]),
+                                          "--folder", self.path("out"))
+                rc, err = self.run_package(package, answers, file_size_limit=limit,
+                                           ignore_sigxfsz=ignored)
+                self.assertEqual(rc, FAILURE, err)
+                self.assertIn(INCOMPLETE, err)
+                self.assertEqual(self.files_of(), {"ok": b"k"})
 
     def test_encrypted_entry_shorter_than_its_header_is_not_extracted(self):
         # Regression: an encrypted entry whose compressed size is below the 12-byte
