@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "item_fonts.h"
+
 namespace quom {
 
 void InstallFontSubstitutes() {
@@ -9,9 +11,7 @@ void InstallFontSubstitutes() {
                                QStringList{QStringLiteral("Microsoft Sans Serif"),
                                            QStringLiteral("Liberation Sans Narrow"),
                                            QStringLiteral("DejaVu Sans Condensed")});
-    QFont::insertSubstitutions(
-        QStringLiteral("Times New Roman"),
-        QStringList{QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif Condensed")});
+    InstallItemFontSubstitutes();
 }
 
 QFont WindowFont() {
