@@ -107,7 +107,9 @@ constexpr uint32_t kAlignBaseline = 24;
 
 // The drawing state a metafile changes record by record.
 struct DeviceContext {
-    QPen pen{Qt::black};
+    // GDI's default pen is the stock black pen: one device pixel wide under any
+    // mapping, never a logical unit that a scaled picture would shrink away.
+    QPen pen = MakePen(0, 0, 0);
     QBrush brush{Qt::white};
     QFont font = MakeFont(12, 400, false, false, false, QString());
     QColor text_colour{Qt::black};

@@ -64,9 +64,11 @@ std::string EmfEllipse(int left, int top, int right, int bottom) {
     return EmfBox(kEmrEllipse, left, top, right, bottom);
 }
 
-std::string WmfFile(int width, int height, const std::string& records, int object_count) {
+std::string WmfFile(int width, int height, const std::string& records, int object_count,
+                    int units_per_inch) {
     Bytes placeable;
-    placeable.U32(0x9AC6CDD7).U16(0).I16(0).I16(0).I16(width).I16(height).U16(96).U32(0);
+    placeable.U32(0x9AC6CDD7).U16(0).I16(0).I16(0).I16(width).I16(height);
+    placeable.U16(units_per_inch).U32(0);
     std::uint32_t checksum = 0;
     const std::string& p = placeable.str();
     for (int i = 0; i < 10; ++i) {

@@ -34,8 +34,10 @@ std::string EmfSelect(std::uint32_t handle);
 std::string EmfRectangle(int left, int top, int right, int bottom);
 std::string EmfEllipse(int left, int top, int right, int bottom);
 
-// A placeable WMF whose bounding box is width x height at 96 units per inch.
-std::string WmfFile(int width, int height, const std::string& records, int object_count);
+// A placeable WMF whose bounding box is width x height logical units at
+// units_per_inch; at 96 the units are the picture's pixels.
+std::string WmfFile(int width, int height, const std::string& records, int object_count,
+                    int units_per_inch = 96);
 std::string WmfSolidBrush(std::uint32_t colour);
 std::string WmfSelect(int index);
 std::string WmfRectangle(int left, int top, int right, int bottom);

@@ -58,6 +58,21 @@ class MetafilePlayerTest : public QObject {
         QCOMPARE(At(image, 16, 5).alpha(), 0);
     }
 
+    // A placeable WMF at ten units per pixel is drawn scaled down. The default pen is
+    // one device pixel wide whatever the mapping, as the EMF's is: it once shrank with
+    // the mapping to a tenth of a pixel and left the rectangle without its outline.
+    void ScaledWmfKeepsTheDefaultOutline() {
+        const std::string records =
+            WmfSolidBrush(Rgb(255, 0, 0)) + WmfSelect(0) + WmfRectangle(50, 20, 150, 80);
+        const QImage image = quom::PlayMetafile(
+            Load(quom::PictureKind::Metafile, WmfFile(200, 100, records, 1, 960)));
+        QCOMPARE(image.size(), QSize(20, 10));
+        QCOMPARE(At(image, 10, 5), QColor(Qt::red));
+        QCOMPARE(At(image, 5, 5), QColor(Qt::black));   // left edge
+        QCOMPARE(At(image, 10, 2), QColor(Qt::black));  // top edge
+        QCOMPARE(At(image, 2, 2).alpha(), 0);
+    }
+
     void EmfWindowMappingScalesTheDrawing() {
         // Logical 0..200 x 0..100 mapped onto the 20x10 device picture.
         const std::string records = EmfRecord(17, {8}) + EmfRecord(9, {200, 100}) +
