@@ -45,9 +45,40 @@ extern std::int32_t CurrentIndex;
 // extracted or skipped by choice.
 bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode);
 
-// Reads the next local header at the current position of ArchiveFile, passing over a
-// data descriptor.
-bool ReadLocalHeader();
+// ---- What the archive holds (Dialog_archive.cpp) ---------------------------------------
+
+// The archive's central directory, read whole, and the walk through its records.
+struct ArchiveDirectory {
+    std::uint8_t* records;  // the central directory's bytes
+    std::uint32_t size;     // their count
+    std::uint32_t entries;  // records, as the end record counts them
+    std::uint32_t start;    // the directory's offset in the archive
+    std::uint32_t next;     // offset in records of the next record to read
+    std::uint64_t dataEnd;  // archive offset where the last entry read ends
+};
+
+// What the central directory says of an entry beyond its local header.
+struct DirectoryEntry {
+    std::uint16_t madeBy;       // "version made by": host system and zip version
+    std::uint16_t flags;        // general-purpose flags of the directory record
+    std::uint16_t nameLength;   // the name's length as stored
+    const std::uint8_t* extra;  // the record's extra field
+    std::uint16_t extraLength;
+    std::uint64_t dataStart;  // file position of the entry's data
+};
+
+// Reads the central directory that the end record locates (which must end exactly at
+// the end of the file unless the size check is switched off) and checks that its
+// records fill it, as many as the end record counts. False when the archive is damaged.
+bool OpenDirectory(ArchiveDirectory* directory);
+void CloseDirectory(ArchiveDirectory* directory);
+
+// Reads the entry of the next record (call it once per record): LocalHeader, with the
+// directory's CRC and sizes, and the raw name (at most nameSize - 1 bytes, cut at a
+// NUL). False when the local header disagrees with the record, or the entry overlaps
+// the one before it or the central directory: the archive is damaged.
+bool NextEntry(ArchiveDirectory* directory, DirectoryEntry* entry, char* name,
+               std::uint32_t nameSize);
 
 // True when name is selected in the list; advances CurrentIndex.
 bool IsSelected(os::DialogHost& dialog, int listId, const char* name);

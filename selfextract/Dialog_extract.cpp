@@ -13,9 +13,6 @@ std::int32_t CurrentIndex = -1;
 
 namespace {
 
-// Zip format: a local header is 30 bytes; a data descriptor with its signature 16.
-constexpr std::uint32_t kLocalHeaderSize = 30;
-constexpr std::uint32_t kDataDescriptorSize = 16;
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
 constexpr std::uint16_t kMethodStored = 0, kMethodDeflated = 8;
 constexpr std::uint32_t kEncryptionHeaderSize = 12;
@@ -23,20 +20,7 @@ constexpr std::uint32_t kEncryptionHeaderSize = 12;
 // The name buffer holds 257 characters and a NUL; longer names are refused.
 constexpr std::uint32_t kNameBufferSize = 258;
 
-// Signatures "PK\3\4" and "PK\7\8" are formed at run time (one more than the value,
-// minus one, through a volatile) so that the stub's own file holds neither; a reader
-// scanning a package for them finds only the archive's records.
-volatile std::uint32_t localSignaturePlusOne = 0x04034B51;
-volatile std::uint32_t descriptorSignaturePlusOne = 0x08074B51;
-
 char LastFileName[256];
-
-std::uint16_t Get16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t Get32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(Get16(p)) | static_cast<std::uint32_t>(Get16(p + 2)) << 16;
-}
 
 void ReportError(const char* text, const char* title) {
     os::ShowMessage(text, title, os::kMbIconError);
@@ -251,29 +235,6 @@ void ReportOutcome(Walk& walk, bool* result) {
 
 }  // namespace
 
-bool ReadLocalHeader() {
-    for (;;) {
-        std::uint8_t raw[kLocalHeaderSize] = {};
-        if (os::ReadFile(ArchiveFile, raw, sizeof raw) != static_cast<std::int32_t>(sizeof raw)) {
-            return false;
-        }
-        LocalHeader.signature = Get32(raw);
-        LocalHeader.versionNeeded = Get16(raw + 4);
-        LocalHeader.flags = Get16(raw + 6);
-        LocalHeader.method = Get16(raw + 8);
-        LocalHeader.dosTime = Get16(raw + 10);
-        LocalHeader.dosDate = Get16(raw + 12);
-        LocalHeader.crc = Get32(raw + 14);
-        LocalHeader.compressedSize = Get32(raw + 18);
-        LocalHeader.uncompressedSize = Get32(raw + 22);
-        LocalHeader.nameLength = Get16(raw + 26);
-        LocalHeader.extraLength = Get16(raw + 28);
-        if (LocalHeader.signature == localSignaturePlusOne - 1) return true;
-        if (LocalHeader.signature != descriptorSignaturePlusOne - 1) return false;
-        if (!SeekTo(static_cast<std::uint64_t>(LastSeekPos) + kDataDescriptorSize)) return false;
-    }
-}
-
 bool IsSelected(os::DialogHost& dialog, int listId, const char* name) {
     CurrentIndex = dialog.ListFindExact(listId, CurrentIndex, name);
     return dialog.ListSelected(listId, CurrentIndex) > 0;
@@ -288,31 +249,45 @@ bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode) {
     Walk walk{dialog, listId};
     CurrentIndex = -1;
     if (listMode) dialog.ListReset(listId);
+    // Nothing selected (a damaged archive lists nothing): no message, nothing to do.
+    if (!listMode && dialog.ListSelectedCount(listId) == 0) return false;
+    ArchiveDirectory directory;
+    bool damaged = !OpenDirectory(&directory);
     char name[kNameBufferSize];
-    while (ReadLocalHeader()) {
-        const std::uint64_t entryPosition = LastSeekPos;
-        const std::uint64_t dataStart =
-            entryPosition + kLocalHeaderSize + LocalHeader.nameLength + LocalHeader.extraLength;
-        const bool nameTooLong = LocalHeader.nameLength > kNameBufferSize - 1;
-        const std::uint32_t nameRead = nameTooLong ? kNameBufferSize - 1 : LocalHeader.nameLength;
-        const std::int32_t got = os::ReadFile(ArchiveFile, name, nameRead);
-        name[got > 0 ? got : 0] = '\0';
+    for (std::uint32_t i = 0; !damaged && i < directory.entries; ++i) {
+        DirectoryEntry entry;
+        if (!NextEntry(&directory, &entry, name, sizeof name)) {
+            damaged = true;
+            break;
+        }
         if (name[0] == '\0') {
             ReportError("Invalid filename.", "Error..");
+            CloseDirectory(&directory);
             return false;
         }
         Step step = Step::Next;
         if (listMode) {
             dialog.ListAdd(listId, name);
         } else {
-            step = ExtractEntry(walk, name, nameTooLong, dataStart);
+            step =
+                ExtractEntry(walk, name, entry.nameLength > kNameBufferSize - 1, entry.dataStart);
         }
-        if (step == Step::Abort) return false;
+        if (step == Step::Abort) {
+            CloseDirectory(&directory);
+            return false;
+        }
         if (step == Step::StopRun) break;
-        if (!SeekTo(dataStart + LocalHeader.compressedSize)) break;
     }
+    CloseDirectory(&directory);
     if (listMode) {
+        // A damaged archive lists nothing, so nothing of it is extracted.
+        if (damaged) dialog.ListReset(listId);
         if (dialog.ListCount(listId) == 0) ReportError("Error reading archive.", "Error..");
+        return false;
+    }
+    if (damaged) {
+        os::EndProgress();
+        ReportError("Error reading archive.", "Error..");
         return false;
     }
     ReportOutcome(walk, &result);

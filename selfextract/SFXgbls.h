@@ -90,6 +90,14 @@ ConfigResult ReadConfig();
 // True when ArchiveFile ends exactly with a zip end record (and its comment).
 bool VerifyArchiveTail();
 
+// The zip end record (end of central directory record) is 22 bytes and a comment.
+inline constexpr std::uint32_t kEndRecordSize = 22;
+
+// Finds the archive's end record in the last 64 KiB of ArchiveFile: the first whose
+// comment ends exactly at the end of the file, or, unless exact, the last whose comment
+// ends before it. Writes its file position and its 22 bytes; false when there is none.
+bool FindEndRecord(bool exact, std::uint32_t* position, std::uint8_t record[kEndRecordSize]);
+
 // Resolves DefaultFolder in place: registry form, "><", or left as it is.
 void ResolveDefaultFolder();
 

@@ -20,8 +20,7 @@ constexpr std::uint8_t kOverwriteModeBits = 0x18, kOverwriteBits = 0x08, kDontOv
 constexpr std::uint8_t kSkipSizeCheck = 0x20;
 constexpr std::uint8_t kNoFinishedMessage = 0x80;
 
-// The zip end record is 22 bytes without its comment; the comment is at most 65,535.
-constexpr std::uint32_t kEndRecordSize = 22;
+// The comment of the zip end record is at most 65,535 bytes.
 constexpr std::uint32_t kLargestTail = kEndRecordSize + 0xFFFF + 1;
 
 // The end record's signature "PK\5\6" is tested byte by byte against values formed at
@@ -96,7 +95,7 @@ ConfigResult ReadConfig() {
     return ConfigResult::Ok;
 }
 
-bool VerifyArchiveTail() {
+bool FindEndRecord(bool exact, std::uint32_t* position, std::uint8_t record[kEndRecordSize]) {
     const std::uint32_t fileSize = os::FileSize(ArchiveFile);
     if (fileSize == 0xFFFFFFFF || fileSize < ArchiveStart) return false;
     std::uint32_t tail = fileSize - ArchiveStart;
@@ -111,19 +110,35 @@ bool VerifyArchiveTail() {
         windowStart == 0xFFFFFFFF ? -1 : os::ReadFile(ArchiveFile, window, tail);
     Seek(resume, os::SeekOrigin::Begin);
 
-    bool ok = false;
+    // The first record whose comment ends exactly at the end of the file; failing that,
+    // unless exact, the last one whose comment ends inside it (bytes were appended).
+    std::uint32_t found = 0xFFFFFFFF;
     if (got == static_cast<std::int32_t>(tail)) {
-        for (std::uint32_t i = 0; i <= tail - kEndRecordSize && !ok; ++i) {
+        for (std::uint32_t i = 0; i <= tail - kEndRecordSize; ++i) {
             const std::uint8_t* p = window + i;
             if (p[0] != 'P' || p[1] != 'K' || p[2] != endMarkMinusOne[0] + 1 ||
                 p[3] != endMarkMinusOne[1] + 1) {
                 continue;
             }
-            const std::uint32_t commentLength = p[20] | p[21] << 8;
-            ok = static_cast<std::uint64_t>(windowStart) + i + kEndRecordSize + commentLength ==
-                 fileSize;
+            const std::uint64_t end =
+                static_cast<std::uint64_t>(windowStart) + i + kEndRecordSize + (p[20] | p[21] << 8);
+            if (end == fileSize) {
+                found = i;
+                break;
+            }
+            if (!exact && end < fileSize) found = i;
         }
     }
+    if (found != 0xFFFFFFFF) {
+        *position = windowStart + found;
+        std::memcpy(record, window + found, kEndRecordSize);
+    }
     std::free(window);
-    return ok;
+    return found != 0xFFFFFFFF;
+}
+
+bool VerifyArchiveTail() {
+    std::uint32_t position;
+    std::uint8_t record[kEndRecordSize];
+    return FindEndRecord(true, &position, record);
 }

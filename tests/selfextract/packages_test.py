@@ -6,6 +6,7 @@ usage: packages_test.py --stub STUB --pack TOVO_PACK [unittest options]
 """
 
 import argparse
+import io
 import os
 import resource
 import shutil
@@ -31,6 +32,7 @@ SUCCESS, FAILURE, DECLINED, NO_COMMAND = 0, 1, 2, 3
 BAD_PAYLOAD = "Error..: Incorrect file size, please try to download this file again."
 FINISHED = "Finished.: All files have been extracted."
 INCOMPLETE = "Error..: The selected file(s) couldn't get extracted."
+READ_ERROR = "Error..: Error reading archive."
 
 
 def have(program):
@@ -237,17 +239,22 @@ class StartUp(PackageCase):
         plain = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
         commented = zipcraft.build([zipcraft.entry("a.txt", b"alpha")], comment=b"a comment")
         only_end = zipcraft.build([])
-        cases = [  # label, archive, bytes to add (+) or cut (-), tail check on, outcome
-            ("exact", plain, 0, True, SUCCESS),
-            ("one byte more", plain, +1, True, FAILURE),
-            ("one byte less", plain, -1, True, FAILURE),
-            ("comment", commented, 0, True, SUCCESS),
-            ("comment cut", commented, -1, True, FAILURE),
-            ("end record only", only_end, 0, True, FAILURE),
-            ("one byte more, check off", plain, +1, False, SUCCESS),
-            ("one byte less, check off", plain, -1, False, SUCCESS),
+        cases = [  # label, archive, bytes to add (+) or cut (-), tail check on, message
+            ("exact", plain, 0, True, None),
+            ("one byte more", plain, +1, True, BAD_PAYLOAD),
+            ("one byte less", plain, -1, True, BAD_PAYLOAD),
+            ("comment", commented, 0, True, None),
+            ("comment cut", commented, -1, True, BAD_PAYLOAD),
+            ("end record only", only_end, 0, True, BAD_PAYLOAD),
+            ("one byte more, check off", plain, +1, False, None),
+            ("a hundred bytes more, check off", plain, +100, False, None),
+            # Regression: with the check off a cut package reported success; the end
+            # record it cut is where the archive's contents are found.
+            ("one byte less, check off", plain, -1, False, READ_ERROR),
+            ("comment cut, check off", commented, -1, False, READ_ERROR),
         ]
-        for label, archive, change, check, outcome in cases:
+        for label, archive, change, check, message in cases:
+            outcome = SUCCESS if message is None else FAILURE
             with self.subTest(label):
                 shutil.rmtree(self.path("out"))
                 os.mkdir(self.path("out"))
@@ -262,7 +269,7 @@ class StartUp(PackageCase):
                 rc, err = self.run_package(package)
                 self.assertEqual(rc, outcome, err)
                 if outcome == FAILURE:
-                    self.assertIn(BAD_PAYLOAD, err)
+                    self.assertIn(message, err)
                     self.assertEqual(self.tree(), {})
                 else:
                     self.assertEqual(self.files_of(), {"a.txt": b"alpha"})
@@ -673,6 +680,129 @@ class Entries(PackageCase):
         self.assertNotIn("s.txt", self.files_of())
 
 
+class Unseekable(io.RawIOBase):
+    """A pipe as zipfile sees one: it can be written, not told or sought."""
+
+    def __init__(self):
+        self.data = bytearray()
+
+    def writable(self):
+        return True
+
+    def write(self, b):
+        self.data += b
+        return len(b)
+
+    def tell(self):
+        raise OSError("not seekable")
+
+
+def end_record_at(archive):
+    return archive.rindex(b"PK\5\6")
+
+
+def patched(archive, offset, fmt, value):
+    out = bytearray(archive)
+    struct.pack_into(fmt, out, offset, value)
+    return bytes(out)
+
+
+class Directory(PackageCase):
+    """The central directory says what the archive holds; the walk reaches every entry
+    it lists, or the archive counts as damaged and nothing is extracted."""
+
+    FILES = {"a.txt": b"alpha" * 300, "b.bin": bytes(range(256)) * 40, "c.txt": b"gamma"}
+
+    def entries(self, **fields):
+        return [zipcraft.entry(n, d, method=8 if n != "b.bin" else 0, **fields)
+                for n, d in self.FILES.items()]
+
+    def python_pipe(self):
+        pipe = Unseekable()
+        with zipfile.ZipFile(pipe, "w") as z:
+            for name, data in self.FILES.items():
+                z.writestr(zipfile.ZipInfo(name, (2020, 1, 2, 3, 4, 6)), data,
+                           zipfile.ZIP_STORED if name != "b.bin" else zipfile.ZIP_DEFLATED)
+        return bytes(pipe.data)
+
+    def check(self, cases):
+        for label, archive, outcome in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                package = self.pack_bytes(archive, "--folder", self.path("out"),
+                                          "--no-size-check")
+                rc, err = self.run_package(package)
+                if outcome is None:  # extracted exactly as the directory says
+                    self.assertEqual(rc, SUCCESS, err)
+                    self.assertEqual(self.files_of(), self.FILES)
+                else:
+                    self.assertEqual(rc, FAILURE, err)
+                    self.assertIn(outcome, err)
+                    self.assertEqual(self.tree(), {})
+
+    def test_entries_whose_sizes_follow_their_data(self):
+        # Regression: the walk took anything that was not a local header for the end of
+        # the archive: of a pipe-written archive the first file came out empty and the
+        # rest were never seen, and success was reported.
+        plain = zipcraft.build(self.entries())
+        wrong_size = patched(plain, 18, "<I", struct.unpack_from("<I", plain, 18)[0] + 7)
+        self.check([  # label, archive, message (None: extracted)
+            ("Python's zipfile writing to a pipe", self.python_pipe(), None),
+            ("data descriptors with their signature",
+             zipcraft.build(self.entries(streamed=True)), None),
+            ("data descriptors without their signature",
+             zipcraft.build(self.entries(streamed=True, descriptor_signature=False)), None),
+            ("one wrong compressed size in a local header", wrong_size, READ_ERROR),
+        ])
+
+    def test_directory_that_disagrees_with_the_local_headers(self):
+        # Regression: such archives were extracted as their local headers said, without
+        # a word, and an archive whose comment held another zip gave an entry of that.
+        plain = zipcraft.build(self.entries())
+        end = end_record_at(plain)
+        central = struct.unpack_from("<I", plain, end + 16)[0]
+        second = plain.index(b"PK\3\4", 1)
+        gap = plain[:second] + b"\0" * 10 + plain[second:central]
+        gap_records = bytearray(plain[central:end])
+        for at in range(len(gap_records) - 4):
+            if gap_records[at:at + 4] == b"PK\1\2":
+                offset = struct.unpack_from("<I", gap_records, at + 42)[0]
+                if offset >= second:
+                    struct.pack_into("<I", gap_records, at + 42, offset + 10)
+        gap += bytes(gap_records) + patched(plain[end:], 16, "<I", central + 10)
+        inner = zipcraft.build([zipcraft.entry("evil.txt", b"not in the archive")])
+        with_comment = zipcraft.build(self.entries(), comment=inner)
+        short_comment = patched(with_comment, end_record_at(with_comment[:-len(inner)]) + 20,
+                                "<H", 0)
+        renamed = bytearray(plain)
+        renamed[30:35] = b"x.txt"
+        self.check([  # label, archive, message (None: extracted)
+            ("a gap before a local header", gap, None),
+            ("a comment holding another zip", with_comment, None),
+            ("the end record's comment length leaves the inner zip's record last",
+             short_comment, READ_ERROR),
+            ("a gap before the end record", plain[:end] + b"\0" * 4 + plain[end:], READ_ERROR),
+            ("directory offset off by one", patched(plain, end + 16, "<I", central + 1),
+             READ_ERROR),
+            ("one entry fewer counted",
+             patched(patched(plain, end + 8, "<H", 2), end + 10, "<H", 2), READ_ERROR),
+            ("compressed size larger in the directory",
+             patched(plain, central + 20, "<I", struct.unpack_from("<I", plain, central + 20)[0]
+                     + 1), READ_ERROR),
+            ("CRC differs in the local header",
+             patched(plain, 14, "<I", struct.unpack_from("<I", plain, 14)[0] ^ 1), READ_ERROR),
+            ("local header names another entry", bytes(renamed), READ_ERROR),
+            ("local header signature broken", patched(plain, second, "<I", 0x04034B51),
+             READ_ERROR),
+            ("directory header signature broken", patched(plain, central, "<I", 0x02014B51),
+             READ_ERROR),
+            ("an entry listed twice", plain[:end] + plain[central:central + 46 + 5] +
+             patched(patched(plain[end:], 8, "<H", 4), 10, "<H", 4)[:12] +
+             struct.pack("<I", end - central + 51) + plain[end + 16:], READ_ERROR),
+        ])
+
+
 class Command(PackageCase):
     def probe(self):
         """An executable in the extraction folder that records its arguments and
@@ -823,13 +953,16 @@ class Builder(PackageCase):
         r = self.run_pack("--password", "p" * 79, a_txt)
         self.assertEqual(r.returncode, 0, r.stderr)
 
-    def test_streamed_entries_are_refused(self):
+    def test_streamed_entries_are_packed(self):
+        # Sizes only in the data descriptor and the central directory: the stub reads
+        # them from the directory.
         z = self.path("streamed.zip")
         with open(z, "wb") as f:
             f.write(zipcraft.build([zipcraft.entry("s.txt", b"streamed", streamed=True)]))
-        r = self.run_pack("--zip", z)
-        self.assertEqual(r.returncode, 2, r.stderr)
-        self.assertIn('the entry "s.txt" leaves its sizes to a data descriptor', r.stderr)
+        package = self.pack("--folder", self.path("out"), zip_path=z)
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertEqual(self.files_of(), {"s.txt": b"streamed"})
 
     def test_record_layout_and_run_bit(self):
         self.write("f", b"f")

@@ -97,13 +97,12 @@ std::string LocalProblem(const std::vector<std::uint8_t>& zip, const CentralEntr
     const std::uint32_t local[3] = {Get32(zip, e.offset + 14), Get32(zip, e.offset + 18),
                                     Get32(zip, e.offset + 22)};
     const std::uint32_t central[3] = {e.crc, e.compressedSize, e.size};
+    // With flag bit 3 the local header may leave them to the data descriptor (as zero);
+    // the stub takes them from the central directory.
     for (int i = 0; i < 3; ++i) {
-        if (local[i] == central[i]) continue;
-        if ((flags & kFlagDescriptor) != 0 && local[i] == 0) {
-            return "the entry " + Quoted(e.name) +
-                   " leaves its sizes to a data descriptor, which the stub cannot read";
+        if (local[i] != central[i] && !((flags & kFlagDescriptor) != 0 && local[i] == 0)) {
+            return damaged + " gives another CRC or size than the central directory";
         }
-        return damaged + " gives another CRC or size than the central directory";
     }
     *dataEnd = dataStart + e.compressedSize;
     if (*dataEnd > limit) return damaged + " has data beyond the central directory";

@@ -1,0 +1,154 @@
+// What the archive holds: the central directory that the end record locates, each of
+// its records checked against the local header it points to. The central directory is
+// the reference for the entries, their order and their sizes and CRCs, so that an entry
+// whose local header leaves its sizes to a data descriptor is read right, and a walk
+// that cannot reach an entry the directory lists reports the archive as damaged instead
+// of stopping early as if the archive had ended.
+#include <cstdlib>
+#include <cstring>
+
+#include "Dialog.h"
+#include "SFXgbls.h"
+
+namespace {
+
+// Zip format: a local header is 30 bytes, a central directory header 46 bytes before
+// its name, extra field and comment.
+constexpr std::uint32_t kLocalHeaderSize = 30;
+constexpr std::uint32_t kCentralHeaderSize = 46;
+// Flag bits a local header must share with its central directory header: encryption
+// and sizes in a data descriptor.
+constexpr std::uint16_t kSharedFlags = 0x0001 | 0x0008;
+constexpr std::uint16_t kFlagDescriptor = 0x0008;
+
+// Signatures "PK\3\4" and "PK\1\2" are formed at run time (one more than the value,
+// minus one, through a volatile) so that the stub's own file holds neither; a reader
+// scanning a package for them finds only the archive's records.
+volatile std::uint32_t localSignaturePlusOne = 0x04034B51;
+volatile std::uint32_t centralSignaturePlusOne = 0x02014B51;
+
+std::uint16_t Get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+std::uint32_t Get32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(Get16(p)) | static_cast<std::uint32_t>(Get16(p + 2)) << 16;
+}
+
+bool ReadAt(std::uint64_t position, void* buffer, std::uint32_t size) {
+    return position <= 0x7FFFFFFF &&
+           Seek(static_cast<std::int64_t>(position), os::SeekOrigin::Begin) != 0xFFFFFFFF &&
+           os::ReadFile(ArchiveFile, buffer, size) == static_cast<std::int32_t>(size);
+}
+
+// Length of the central directory record at p (size bytes left), 0 when it is no whole
+// record.
+std::uint32_t RecordLength(const std::uint8_t* p, std::uint32_t size) {
+    if (size < kCentralHeaderSize || Get32(p) != centralSignaturePlusOne - 1) return 0;
+    const std::uint32_t length = kCentralHeaderSize + Get16(p + 28) + Get16(p + 30) + Get16(p + 32);
+    return length <= size ? length : 0;
+}
+
+// A local header field agrees with the central directory when it is equal, or, with
+// flag bit 3, zero (left to the data descriptor).
+bool Agrees(std::uint32_t local, std::uint32_t central, std::uint16_t flags) {
+    return local == central || ((flags & kFlagDescriptor) != 0 && local == 0);
+}
+
+}  // namespace
+
+bool OpenDirectory(ArchiveDirectory* directory) {
+    *directory = ArchiveDirectory{};
+    std::uint32_t endPosition;
+    std::uint8_t end[kEndRecordSize];
+    // With the size check switched off, bytes after the end record are let be.
+    if (!FindEndRecord(SizeCheckEnabled, &endPosition, end)) return false;
+    const std::uint16_t entries = Get16(end + 10);
+    const std::uint32_t size = Get32(end + 12);
+    const std::uint32_t start = Get32(end + 16);
+    // One disk, and the directory right before the end record: a gap or an offset that
+    // points elsewhere means the archive is not what its end record says.
+    if (Get16(end + 4) != 0 || Get16(end + 6) != 0 || Get16(end + 8) != entries ||
+        static_cast<std::uint64_t>(ArchiveStart) + start + size != endPosition) {
+        return false;
+    }
+    directory->records = static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1));
+    if (directory->records == nullptr || !ReadAt(ArchiveStart + start, directory->records, size)) {
+        CloseDirectory(directory);
+        return false;
+    }
+    directory->size = size;
+    directory->entries = entries;
+    directory->start = start;
+    // The records must fill the directory exactly, as many as the end record counts.
+    std::uint32_t at = 0;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::uint32_t length = RecordLength(directory->records + at, size - at);
+        if (length == 0) break;
+        at += length;
+        directory->next = i + 1;
+    }
+    if (directory->next != entries || at != size) {
+        CloseDirectory(directory);
+        return false;
+    }
+    directory->next = 0;
+    return true;
+}
+
+void CloseDirectory(ArchiveDirectory* directory) {
+    std::free(directory->records);
+    directory->records = nullptr;
+}
+
+bool NextEntry(ArchiveDirectory* directory, DirectoryEntry* entry, char* name,
+               std::uint32_t nameSize) {
+    const std::uint8_t* record = directory->records + directory->next;
+    const std::uint32_t offset = Get32(record + 42);
+    const std::uint16_t nameLength = Get16(record + 28);
+    entry->madeBy = Get16(record + 4);
+    entry->flags = Get16(record + 8);
+    entry->extra = record + kCentralHeaderSize + nameLength;
+    entry->extraLength = Get16(record + 30);
+    entry->nameLength = nameLength;
+    directory->next += RecordLength(record, directory->size - directory->next);
+
+    // Entries follow each other in the order the directory lists them and never
+    // overlap, so that no data is extracted twice.
+    if (offset < directory->dataEnd) return false;
+    const std::uint32_t nameRead = nameLength < nameSize - 1 ? nameLength : nameSize - 1;
+    std::uint8_t local[kLocalHeaderSize];
+    if (!ReadAt(static_cast<std::uint64_t>(ArchiveStart) + offset, local, sizeof local) ||
+        os::ReadFile(ArchiveFile, name, nameRead) != static_cast<std::int32_t>(nameRead)) {
+        return false;
+    }
+    name[nameRead] = '\0';
+    LocalHeader.signature = Get32(local);
+    LocalHeader.versionNeeded = Get16(local + 4);
+    LocalHeader.flags = Get16(local + 6);
+    LocalHeader.method = Get16(local + 8);
+    LocalHeader.dosTime = Get16(local + 10);
+    LocalHeader.dosDate = Get16(local + 12);
+    LocalHeader.nameLength = Get16(local + 26);
+    LocalHeader.extraLength = Get16(local + 28);
+    const std::uint32_t crc = Get32(record + 16);
+    const std::uint32_t compressedSize = Get32(record + 20);
+    const std::uint32_t size = Get32(record + 24);
+    if (LocalHeader.signature != localSignaturePlusOne - 1 ||
+        LocalHeader.nameLength != nameLength ||
+        std::memcmp(name, record + kCentralHeaderSize, nameRead) != 0 ||
+        LocalHeader.method != Get16(record + 10) ||
+        ((LocalHeader.flags ^ entry->flags) & kSharedFlags) != 0 ||
+        !Agrees(Get32(local + 14), crc, LocalHeader.flags) ||
+        !Agrees(Get32(local + 18), compressedSize, LocalHeader.flags) ||
+        !Agrees(Get32(local + 22), size, LocalHeader.flags)) {
+        return false;
+    }
+    LocalHeader.crc = crc;
+    LocalHeader.compressedSize = compressedSize;
+    LocalHeader.uncompressedSize = size;
+    entry->dataStart = static_cast<std::uint64_t>(ArchiveStart) + offset + kLocalHeaderSize +
+                       nameLength + LocalHeader.extraLength;
+    // The data lies before the central directory.
+    directory->dataEnd = entry->dataStart - ArchiveStart + compressedSize;
+    return directory->dataEnd <= directory->start;
+}
