@@ -23,7 +23,15 @@ void Start(os::DialogHost& dialog) {
     std::size_t length = std::strlen(ExtractDir);
     if (length > 0 && IsPathSeparator(ExtractDir[length - 1])) ExtractDir[--length] = '\0';
     if (length == 0) {
-        os::CurrentFolder(ExtractDir, kTextSize - 1);
+        // A current folder that cannot be named (deleted, or its path too long) is a
+        // folder that cannot be made: an empty ExtractDir would put the entries under
+        // the root.
+        if (!os::CurrentFolder(ExtractDir, kTextSize - 1) || ExtractDir[0] == '\0') {
+            ExtractDir[0] = '\0';
+            os::ShowMessage(".", "Error in directory ..", os::kMbIconError);
+            MainDialogCommand(dialog, IdClose);
+            return;
+        }
         dialog.SetText(IdFolderEdit, ExtractDir);
     }
     dialog.EnableControls(false);

@@ -93,7 +93,10 @@ bool CurrentFolder(char* buffer, std::uint32_t size);
 bool SetCurrentFolder(const char* path);
 
 // The temporary folder with a trailing separator, at most size - 1 characters.
-// False on failure.
+// False on failure. Where it is shared by every user (POSIX), a folder of its own made
+// inside it for this run (the same one for every call), so that nothing another user
+// placed there is taken for the package's files; it is removed at exit when it is
+// still empty.
 bool TempFolder(char* buffer, std::uint32_t size);
 
 // The system folder (Windows: where rundll32.exe lives) and the Windows folder (where

@@ -170,13 +170,32 @@ bool SetCurrentFolder(const char* path) {
     return ::chdir(path) == 0;
 }
 
+namespace {
+
+// The folder made for this run inside the shared temporary folder; empty before.
+char privateTemp[261];  // 260 characters and a NUL, as every path of the stub
+
+void RemovePrivateTempWhenEmpty() {
+    ::rmdir(privateTemp);  // fails, and keeps it, when anything was put in it
+}
+
+}  // namespace
+
 bool TempFolder(char* buffer, std::uint32_t size) {
-    const char* dir = std::getenv("TMPDIR");
-    if (dir == nullptr || dir[0] == '\0') dir = "/tmp";
-    if (!CopyOut(buffer, size, dir)) return false;
-    std::size_t n = std::strlen(buffer);
-    if (buffer[n - 1] != '/') return AppendText(buffer, "/", size);
-    return true;
+    if (privateTemp[0] == '\0') {
+        const char* dir = std::getenv("TMPDIR");
+        if (dir == nullptr || dir[0] == '\0') dir = "/tmp";
+        char folder[sizeof privateTemp];
+        if (!CopyOut(folder, sizeof folder, dir)) return false;
+        if (!EndsWith(folder, '/') && !AppendText(folder, "/", sizeof folder)) return false;
+        if (!AppendText(folder, "tovo-XXXXXX", sizeof folder) || ::mkdtemp(folder) == nullptr) {
+            return false;
+        }
+        AppendText(folder, "/", sizeof folder);
+        CopyText(privateTemp, folder, sizeof privateTemp);
+        std::atexit(RemovePrivateTempWhenEmpty);
+    }
+    return CopyOut(buffer, size, privateTemp);
 }
 
 bool SystemFolder(char*, std::uint32_t) {

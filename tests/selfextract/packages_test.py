@@ -364,36 +364,99 @@ class DefaultFolder(PackageCase):
         rc, err = self.run_package(package, cwd=self.path("home"))
         self.assertEqual(rc, SUCCESS, err)
 
+    def private_temp(self):
+        """The one folder the package made for itself inside the temporary folder."""
+        made = os.listdir(self.path("tmp"))
+        self.assertEqual(len(made), 1, made)
+        self.assertTrue(made[0].startswith("tovo-"))
+        folder = self.path("tmp", made[0])
+        self.assertEqual(stat.S_IMODE(os.stat(folder).st_mode), 0o700)
+        return folder
+
     def test_folder_forms(self):
         target = self.path("apps")
         os.mkdir(target)
-        tmp = self.path("tmp")
+        tmp = None  # a folder of the package's own inside the temporary folder
         cases = [  # label, folder text, registry lines, where a.txt lands
-            ("temporary folder", "><", None, os.path.join(tmp, "a.txt")),
+            ("temporary folder", "><", None, tmp),
             ("registry value with suffix, first of a list",
              "HKLM\\Software\\X\\Dir|Sub", ["HKEY_LOCAL_MACHINE\\Software\\X\\Dir=%s;/other" % target],
              os.path.join(target, "Sub", "a.txt")),
             ("registry names compare without case", "HKCU\\software\\x\\dir",
              ["HKEY_CURRENT_USER\\Software\\X\\Dir=%s" % target], os.path.join(target, "a.txt")),
-            ("missing value", "HKLM\\Software\\X\\Nothing", [], os.path.join(tmp, "a.txt")),
-            ("missing registry file", "HKLM\\Software\\X\\Dir", None, os.path.join(tmp, "a.txt")),
+            ("missing value", "HKLM\\Software\\X\\Nothing", [], tmp),
+            ("missing registry file", "HKLM\\Software\\X\\Dir", None, tmp),
             ("root not written in upper case", "HKlm\\Software\\X\\Dir",
-             ["HKEY_LOCAL_MACHINE\\Software\\X\\Dir=%s" % target], os.path.join(tmp, "a.txt")),
+             ["HKEY_LOCAL_MACHINE\\Software\\X\\Dir=%s" % target], tmp),
             ("value too short", "HKLM\\Software\\X\\Dir", ["HKLM\\Software\\X\\Dir=/ab"],
-             os.path.join(tmp, "a.txt")),
-            ("form without value name", "HKLM", [], os.path.join(tmp, "a.txt")),
+             tmp),
+            ("form without value name", "HKLM", [], tmp),
         ]
         for label, folder, lines, expected in cases:
             with self.subTest(label):
                 if os.path.exists(self.registry):
                     os.remove(self.registry)
                 self.run_with_folder(folder, lines)
+                if expected is None:
+                    expected = os.path.join(self.private_temp(), "a.txt")
                 self.assertTrue(os.path.isfile(expected), expected)
-                os.remove(expected)
+                shutil.rmtree(self.path("tmp"))
+                os.mkdir(self.path("tmp"))
+                if os.path.exists(expected):
+                    os.remove(expected)
 
     def test_without_folder_extracts_into_the_current_folder(self):
         self.run_with_folder("")
         self.assertTrue(os.path.isfile(self.path("home", "a.txt")))
+
+    def test_current_folder_that_cannot_be_named(self):
+        # Regression: with no default folder and a current folder whose path could not
+        # be had, the folder became empty and the entries went under "/". The entry
+        # here is named so that such a run would write it into the scratch folder.
+        escaped = os.path.join(self.root, "escaped.txt")
+        long_folder = self.path("home", *(["d" * 60] * 5))
+        os.makedirs(long_folder)
+        deleted = self.path("home", "deleted")
+        cases = [  # label, make the folder current
+            ("deleted", lambda: (os.mkdir(deleted), os.chdir(deleted), os.rmdir(deleted))),
+            ("path longer than 259 characters", lambda: os.chdir(long_folder)),
+        ]
+        archive = zipcraft.build([zipcraft.entry(escaped.lstrip("/"), b"x")])
+        package = self.pack_bytes(archive)
+        for label, enter in cases:
+            with self.subTest(label):
+                r = subprocess.run([package], capture_output=True, text=True, env=self.env,
+                                   preexec_fn=enter, timeout=60)
+                self.assertEqual(r.returncode, FAILURE, r.stderr)
+                self.assertIn("Error in directory ..: .\n", r.stderr)
+                self.assertFalse(os.path.exists(escaped))
+
+    def test_temporary_folder_is_the_packages_own(self):
+        # Regression: "><" extracted straight into the shared temporary folder, so a
+        # program another user planted there under the command's name was kept (the
+        # overwrite question answers No without a terminal) and started.
+        self.write("probe.sh", "echo planted > %s\n" % self.path("result"), base="tmp")
+        archive = zipcraft.build([zipcraft.entry(
+            "probe.sh", ("echo package > %s\n" % self.path("result")).encode())])
+        package = self.pack_bytes(archive, "--folder", "><", "--command", "/bin/sh|><probe.sh")
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, SUCCESS, err)
+        for _ in range(100):
+            if os.path.exists(self.path("result")):
+                break
+            time.sleep(0.05)
+        with open(self.path("result")) as f:
+            self.assertEqual(f.read(), "package\n")
+        os.remove(self.path("tmp", "probe.sh"))
+        self.assertTrue(os.path.isfile(os.path.join(self.private_temp(), "probe.sh")))
+        # A run that extracts nothing leaves no folder behind.
+        shutil.rmtree(self.path("tmp"))
+        os.mkdir(self.path("tmp"))
+        declined = self.pack_bytes(archive, "--folder", "><", "--message", "Go?",
+                                   "--message-type", "yesno")
+        rc, err = self.run_package(declined, "n\n")
+        self.assertEqual(rc, DECLINED, err)
+        self.assertEqual(os.listdir(self.path("tmp")), [])
 
 
 class Overwrite(PackageCase):
