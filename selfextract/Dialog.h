@@ -45,6 +45,31 @@ extern std::int32_t CurrentIndex;
 // extracted or skipped by choice.
 bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode);
 
+// ---- The folders of the entries (Dialog_folders.cpp) -----------------------------------
+
+// A name of at most 257 characters holds at most this many folders.
+inline constexpr int kMaxFolderDepth = 130;
+
+// The extraction folder and the folders of the last entry below it, held open.
+struct EntryFolders {
+    os::FolderHandle base = os::kNoFolder;   // ExtractDir
+    os::FolderHandle open[kMaxFolderDepth];  // open[i]: the folder i + 1 levels down
+    std::uint32_t ends[kMaxFolderDepth];     // where each folder's name ends in text
+    int depth = 0;                           // folders open below base
+    char text[261];                          // their names, each ended by a NUL
+};
+
+enum class FolderResult { Open, Link, Failed };
+
+// Opens the folders of relative[0..length) (a path below ExtractDir, separated by
+// either separator) one below the other, making those that are missing; ExtractDir and
+// its missing folders are made first. Folders the last entry opened are used as they
+// are. *folder receives the innermost. Link: one of them is a link (which is never
+// followed); Failed: one cannot be made or opened.
+FolderResult OpenEntryFolders(EntryFolders* folders, const char* relative, std::uint32_t length,
+                              os::FolderHandle* folder);
+void CloseEntryFolders(EntryFolders* folders);
+
 // ---- What the archive holds (Dialog_archive.cpp) ---------------------------------------
 
 // The archive's central directory, read whole, and the walk through its records.

@@ -48,9 +48,7 @@ struct Walk {
     bool passwordFailed = false;
     std::uint32_t entriesDone = 0;
     std::uint64_t bytesDone = 0;
-    // The folder part of the last entry whose folder was found free of links and made.
-    char checkedFolder[kTextSize] = {};
-    std::uint32_t checkedFolderLength = 0xFFFFFFFF;
+    EntryFolders folders;
 };
 
 void Deselect(Walk& walk) {
@@ -71,21 +69,16 @@ bool AskOverwrite() {
 // What became of an entry's data.
 enum class Outcome { Extracted, BadData, NotWritten, Abort };
 
-// Decodes the entry at the current position into a new file beside fullPath, and puts
-// it in place only when its CRC matches, so that a failed entry leaves neither a broken
-// file nor a destroyed earlier one.
-Outcome WriteEntry(Walk& walk, const char* fullPath) {
+// Decodes the entry at the current position into a new file in folder, and puts it in
+// place as leaf only when its CRC matches, so that a failed entry leaves neither a
+// broken file nor a destroyed earlier one. fullPath names the entry in messages.
+Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const char* fullPath) {
     if (LocalHeader.method != kMethodStored && LocalHeader.method != kMethodDeflated) {
         ReportError("Unknown compression type", "Error..");
         return Outcome::Abort;
     }
-    char folder[kTextSize], tempPath[kTextSize];
-    FolderOfPath(fullPath, folder, sizeof folder);
-    if (folder[0] != '\0' && !EndsWith(folder, os::kSeparator)) {
-        const char separator[2] = {os::kSeparator, '\0'};
-        AppendText(folder, separator, sizeof folder);
-    }
-    OutputFile = os::CreateUniqueFile(folder, tempPath, sizeof tempPath);
+    char tempName[16];
+    OutputFile = os::CreateUniqueFileIn(folder, tempName, sizeof tempName);
     if (OutputFile == os::kNoFile) {
         ReportError(fullPath, "Cannot open file ..");
         return Outcome::NotWritten;
@@ -119,12 +112,12 @@ Outcome WriteEntry(Walk& walk, const char* fullPath) {
     os::CloseFile(OutputFile);
     OutputFile = os::kNoFile;
     if (!ok) {
-        os::RemoveFile(tempPath);
+        os::RemoveFileIn(folder, tempName);
         return WriteFailed ? Outcome::NotWritten : Outcome::BadData;
     }
-    if (!os::MoveIntoPlace(tempPath, fullPath)) {
+    if (!os::MoveIntoPlaceIn(folder, tempName, leaf)) {
         ReportError(fullPath, "Cannot open file ..");
-        os::RemoveFile(tempPath);
+        os::RemoveFileIn(folder, tempName);
         return Outcome::NotWritten;
     }
     Deselect(walk);
@@ -159,19 +152,28 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
         ReportInvalidName(name);
         return Step::Next;
     }
-    // Never write through a link that the package did not make (it makes none). Entries
-    // of one folder usually follow each other; the folder checked for the previous one
-    // needs no second look.
+    // A folder entry ("a/b/") is its last folder; a file entry is a name in a folder.
+    const bool folderEntry = EndsWith(name, os::kSeparator);
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(name));
+    while (length > 0 && name[length - 1] == os::kSeparator) name[--length] = '\0';
     const char* lastSeparator = std::strrchr(name, os::kSeparator);
-    const std::uint32_t folderLength =
-        lastSeparator != nullptr ? static_cast<std::uint32_t>(lastSeparator - name) : 0;
-    const bool folderChecked = walk.checkedFolderLength == folderLength &&
-                               std::memcmp(walk.checkedFolder, name, folderLength) == 0;
-    if (!folderChecked && HasLinkBelow(ExtractDir, name, folderLength)) {
+    const char* leaf = lastSeparator != nullptr ? lastSeparator + 1 : name;
+    // Never write through a link that the package did not make (it makes none).
+    os::FolderHandle folder = os::kNoFolder;
+    const FolderResult opened =
+        OpenEntryFolders(&walk.folders, name, static_cast<std::uint32_t>(leaf - name), &folder);
+    if (opened == FolderResult::Link) {
         ReportError(fullPath, "Cannot open file ..");
         return Step::Next;
     }
-    if (PathExists(fullPath)) {
+    if (opened == FolderResult::Failed) {
+        char folderPath[kTextSize];
+        FolderOfPath(fullPath, folderPath, sizeof folderPath);
+        ReportError(folderPath, "Error in directory ..");
+        return Step::StopRun;
+    }
+    const os::ObjectKind kind = os::KindIn(folder, leaf);
+    if (folderEntry ? kind == os::ObjectKind::Folder : kind != os::ObjectKind::None) {
         if (OverwriteMode == DontOverwrite) {
             Deselect(walk);
             return Step::Next;
@@ -183,19 +185,11 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
                 return Step::Next;
             }
         }
-    } else if (!folderChecked) {
-        char folder[kTextSize];
-        FolderOfPath(fullPath, folder, sizeof folder);
-        CreateFolderChain(folder);
-        if (!os::FolderExists(folder)) {
-            ReportError(folder, "Error in directory ..");
-            return Step::StopRun;
-        }
     }
-    std::memcpy(walk.checkedFolder, name, folderLength);
-    walk.checkedFolderLength = folderLength;
-    if (EndsWith(name, os::kSeparator)) {  // a folder entry
-        if (os::FolderExists(fullPath)) {
+    if (folderEntry) {
+        const os::FolderHandle made = os::OpenFolderIn(folder, leaf, true);
+        if (made != os::kNoFolder) {
+            os::CloseFolder(made);
             Deselect(walk);
         } else {
             ReportError(fullPath, "Cannot open file ..");
@@ -203,7 +197,7 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
         return Step::Next;
     }
     for (;;) {
-        const Outcome outcome = WriteEntry(walk, fullPath);
+        const Outcome outcome = WriteEntry(walk, folder, leaf, fullPath);
         if (outcome == Outcome::Abort) return Step::Abort;
         if (outcome != Outcome::BadData || !encrypted) return Step::Next;
         // A wrong password passes the one-byte check about once in 256 tries; the entry
@@ -246,39 +240,32 @@ bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode) {
         ReportError("Error reading archive.", "Error..");
         return false;
     }
-    Walk walk{dialog, listId};
+    Walk walk{dialog, listId, false, false, 0, 0, EntryFolders{}};
     CurrentIndex = -1;
     if (listMode) dialog.ListReset(listId);
     // Nothing selected (a damaged archive lists nothing): no message, nothing to do.
     if (!listMode && dialog.ListSelectedCount(listId) == 0) return false;
     ArchiveDirectory directory;
     bool damaged = !OpenDirectory(&directory);
+    Step step = Step::Next;
     char name[kNameBufferSize];
-    for (std::uint32_t i = 0; !damaged && i < directory.entries; ++i) {
+    for (std::uint32_t i = 0; !damaged && step == Step::Next && i < directory.entries; ++i) {
         DirectoryEntry entry;
         if (!NextEntry(&directory, &entry, name, sizeof name)) {
             damaged = true;
-            break;
-        }
-        if (name[0] == '\0') {
+        } else if (name[0] == '\0') {
             ReportError("Invalid filename.", "Error..");
-            CloseDirectory(&directory);
-            return false;
-        }
-        Step step = Step::Next;
-        if (listMode) {
+            step = Step::Abort;
+        } else if (listMode) {
             dialog.ListAdd(listId, name);
         } else {
             step =
                 ExtractEntry(walk, name, entry.nameLength > kNameBufferSize - 1, entry.dataStart);
         }
-        if (step == Step::Abort) {
-            CloseDirectory(&directory);
-            return false;
-        }
-        if (step == Step::StopRun) break;
     }
     CloseDirectory(&directory);
+    CloseEntryFolders(&walk.folders);
+    if (step == Step::Abort) return false;
     if (listMode) {
         // A damaged archive lists nothing, so nothing of it is extracted.
         if (damaged) dialog.ListReset(listId);

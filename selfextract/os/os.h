@@ -77,6 +77,45 @@ bool MoveIntoPlace(const char* source, const char* target);
 // Removes a file. False on failure.
 bool RemoveFile(const char* path);
 
+// ---- Folders reached without following links ----------------------------------------
+//
+// Below the extraction folder every folder is opened from the one above it by name and
+// never through a symbolic link (Windows: a reparse point), and files are made,
+// replaced and removed by name inside an open folder. A folder swapped for a link while
+// a run goes on (during a question, or between entries) is thus never written through:
+// the run goes on in the folder it had opened. (Windows has no opening relative to a
+// folder in its ANSI functions; there each folder is checked as it is opened.)
+
+using FolderHandle = std::intptr_t;
+inline constexpr FolderHandle kNoFolder = -1;
+
+// Opens the folder path, following links in it (the user or the package named it).
+// kNoFolder on failure.
+FolderHandle OpenFolder(const char* path);
+
+// Opens the folder name inside folder, making it first when create and it is missing.
+// kNoFolder when it cannot be made or opened, or is no folder (a link is none).
+FolderHandle OpenFolderIn(FolderHandle folder, const char* name, bool create);
+
+// Closes a folder; kNoFolder is ignored.
+void CloseFolder(FolderHandle folder);
+
+// What name is inside folder; a link is not followed.
+enum class ObjectKind { None, File, Folder, Link };
+ObjectKind KindIn(FolderHandle folder, const char* name);
+
+// Creates a new, empty file with a unique name in folder and writes that name (without
+// the folder) into name (size bytes). kNoFile on failure.
+FileHandle CreateUniqueFileIn(FolderHandle folder, char* name, std::uint32_t size);
+
+// Replaces target by source, both names in folder, in one step (a file or link in
+// target's place is replaced, never written through). False on failure; source is then
+// left in place.
+bool MoveIntoPlaceIn(FolderHandle folder, const char* source, const char* target);
+
+// Removes the file name from folder. False on failure.
+bool RemoveFileIn(FolderHandle folder, const char* name);
+
 // Local calendar time of a file time, as a person reads it off a clock.
 struct LocalTime {
     int year, month, day, hour, minute, second;

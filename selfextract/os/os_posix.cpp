@@ -147,6 +147,68 @@ bool RemoveFile(const char* path) {
     return ::unlink(path) == 0;
 }
 
+FolderHandle OpenFolder(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return fd < 0 ? kNoFolder : fd;
+}
+
+FolderHandle OpenFolderIn(FolderHandle folder, const char* name, bool create) {
+    const int parent = static_cast<int>(folder);
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::openat(parent, name, kFlags);
+    if (fd < 0 && errno == ENOENT && create && ::mkdirat(parent, name, 0777) == 0) {
+        fd = ::openat(parent, name, kFlags);
+    }
+    return fd < 0 ? kNoFolder : fd;
+}
+
+void CloseFolder(FolderHandle folder) {
+    if (folder != kNoFolder) ::close(static_cast<int>(folder));
+}
+
+ObjectKind KindIn(FolderHandle folder, const char* name) {
+    struct stat st;
+    if (::fstatat(static_cast<int>(folder), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return ObjectKind::None;
+    }
+    if (S_ISLNK(st.st_mode)) return ObjectKind::Link;
+    return S_ISDIR(st.st_mode) ? ObjectKind::Folder : ObjectKind::File;
+}
+
+FileHandle CreateUniqueFileIn(FolderHandle folder, char* name, std::uint32_t size) {
+    static const char kPrefix[] = ".tovo-";
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    if (size < sizeof kPrefix + 6) return kNoFile;
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    static std::uint64_t seed =
+        static_cast<std::uint64_t>(now.tv_nsec) ^ static_cast<std::uint64_t>(::getpid()) << 32;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        std::memcpy(name, kPrefix, sizeof kPrefix - 1);
+        std::uint64_t bits = seed >> 16;
+        for (int i = 0; i < 6; ++i, bits /= 62) name[sizeof kPrefix - 1 + i] = kDigits[bits % 62];
+        name[sizeof kPrefix - 1 + 6] = '\0';
+        // Exclusive creation never opens or replaces what is there, link or file; the
+        // umask gives the file the usual permissions.
+        const int fd = ::openat(static_cast<int>(folder), name,
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    name[0] = '\0';
+    return kNoFile;
+}
+
+bool MoveIntoPlaceIn(FolderHandle folder, const char* source, const char* target) {
+    const int fd = static_cast<int>(folder);
+    return ::renameat(fd, source, fd, target) == 0;
+}
+
+bool RemoveFileIn(FolderHandle folder, const char* name) {
+    return ::unlinkat(static_cast<int>(folder), name, 0) == 0;
+}
+
 bool SetLastWriteTime(FileHandle file, const LocalTime& time) {
     struct tm local = {};
     local.tm_year = time.year - 1900;

@@ -153,6 +153,85 @@ bool RemoveFile(const char* path) {
     return ::DeleteFileA(path) != 0;
 }
 
+// ---- Folders reached without following links -----------------------------------------
+// A folder handle is the folder's path with its trailing backslash, on the heap: the
+// ANSI functions open nothing relative to a folder, so each folder is checked for a
+// reparse point as it is opened.
+
+namespace {
+
+struct FolderPath {
+    char text[MAX_PATH + 1];
+};
+
+// folder's path followed by name into path; false when it does not fit.
+bool PathIn(FolderHandle folder, const char* name, char* path) {
+    path[0] = '\0';
+    return AppendText(path, reinterpret_cast<FolderPath*>(folder)->text, MAX_PATH + 1) &&
+           AppendText(path, name, MAX_PATH + 1);
+}
+
+FolderHandle NewFolder(const char* path) {
+    FolderPath* folder =
+        static_cast<FolderPath*>(::HeapAlloc(::GetProcessHeap(), 0, sizeof(FolderPath)));
+    if (folder == nullptr) return kNoFolder;
+    CopyText(folder->text, path, sizeof folder->text);
+    if (!EndsWith(folder->text, '\\') && !AppendText(folder->text, "\\", sizeof folder->text)) {
+        ::HeapFree(::GetProcessHeap(), 0, folder);
+        return kNoFolder;
+    }
+    return reinterpret_cast<FolderHandle>(folder);
+}
+
+}  // namespace
+
+FolderHandle OpenFolder(const char* path) {
+    return FolderExists(path) ? NewFolder(path) : kNoFolder;
+}
+
+FolderHandle OpenFolderIn(FolderHandle folder, const char* name, bool create) {
+    char path[MAX_PATH + 1];
+    if (!PathIn(folder, name, path)) return kNoFolder;
+    if (create && ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) CreateFolder(path);
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return kNoFolder;
+    }
+    return NewFolder(path);
+}
+
+void CloseFolder(FolderHandle folder) {
+    if (folder != kNoFolder) ::HeapFree(::GetProcessHeap(), 0, reinterpret_cast<void*>(folder));
+}
+
+ObjectKind KindIn(FolderHandle folder, const char* name) {
+    char path[MAX_PATH + 1];
+    const DWORD attributes =
+        PathIn(folder, name, path) ? ::GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ObjectKind::None;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return ObjectKind::Link;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ObjectKind::Folder : ObjectKind::File;
+}
+
+FileHandle CreateUniqueFileIn(FolderHandle folder, char* name, std::uint32_t size) {
+    const char* base = reinterpret_cast<FolderPath*>(folder)->text;
+    char path[MAX_PATH + 1];
+    const FileHandle file = CreateUniqueFile(base, path, sizeof path);
+    if (file != kNoFile) CopyText(name, path + std::strlen(base), size);
+    return file;
+}
+
+bool MoveIntoPlaceIn(FolderHandle folder, const char* source, const char* target) {
+    char from[MAX_PATH + 1], to[MAX_PATH + 1];
+    return PathIn(folder, source, from) && PathIn(folder, target, to) && MoveIntoPlace(from, to);
+}
+
+bool RemoveFileIn(FolderHandle folder, const char* name) {
+    char path[MAX_PATH + 1];
+    return PathIn(folder, name, path) && RemoveFile(path);
+}
+
 namespace {
 
 // LocalFileTimeToFileTime applies today's daylight-saving bias, which is an hour off for

@@ -9,6 +9,7 @@ import argparse
 import io
 import os
 import resource
+import select
 import shutil
 import stat
 import struct
@@ -112,6 +113,40 @@ class PackageCase(unittest.TestCase):
                            cwd=cwd or self.root, env=self.env, timeout=60, preexec_fn=limit,
                            restore_signals=not ignore_sigxfsz)
         return r.returncode, r.stderr
+
+    def run_talking(self, package, steps, stdin=subprocess.PIPE):
+        """Runs the package and answers its questions one by one: for each step
+        (prompt, action, answer) waits until prompt has appeared on standard error, runs
+        action (or nothing), then types answer. Returns the exit status and all it
+        wrote."""
+        p = subprocess.Popen([package], stdin=stdin, stderr=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, cwd=self.root, env=self.env)
+        seen = b""
+        try:
+            for prompt, action, answer in steps:
+                while prompt.encode() not in seen:
+                    ready, _, _ = select.select([p.stderr], [], [], 30)
+                    chunk = os.read(p.stderr.fileno(), 4096) if ready else b""
+                    if not chunk:
+                        self.fail("no %r in %r" % (prompt, seen.decode()))
+                    seen += chunk
+                if action:
+                    action()
+                if answer is not None:
+                    if stdin == subprocess.PIPE:
+                        p.stdin.write(answer.encode())
+                        p.stdin.flush()
+                    else:
+                        os.write(self.terminal, answer.encode())
+            if stdin == subprocess.PIPE:
+                p.stdin.close()
+            seen += p.stderr.read()
+            return p.wait(timeout=60), seen.decode()
+        finally:
+            if p.poll() is None:
+                p.kill()
+                p.wait()
+            p.stderr.close()
 
     def tree(self, base="out"):
         found = {}
@@ -690,6 +725,41 @@ class Entries(PackageCase):
         self.assertFalse(os.path.islink(self.path("out", "file-link")))
         self.assertEqual(self.files_of()["file-link"], b"replaced")
 
+    def test_folder_swapped_for_a_link_during_the_run_is_not_written_through(self):
+        # Regression: the check for links was made before the questions and kept for the
+        # folder, so a folder swapped for a link while a question was open (or between
+        # entries) was written through.
+        elsewhere = self.path("elsewhere")
+        os.mkdir(elsewhere)
+
+        def swap():
+            os.rename(self.path("out", "sub"), self.path("out", "sub.old"))
+            os.symlink(elsewhere, self.path("out", "sub"))
+
+        first = zipcraft.entry("sub/first.txt", b"first")
+        second = zipcraft.entry("sub/second.txt", b"second")
+        secret = zipcraft.encrypted_entry("sub/second.txt", b"second", "pw")
+        cases = [  # label, entries, second.txt there before, steps (prompt, action, answer)
+            ("while the overwrite question is open", [first, second], True,
+             [("Confirm overwrite of...: second.txt", swap, "y\n")]),
+            ("between entries, while the password question is open", [first, secret], False,
+             [("Enter password...", swap, "pw\n")]),
+        ]
+        for label, entries, existing, steps in cases:
+            with self.subTest(label):
+                for folder in ("out", "elsewhere"):
+                    shutil.rmtree(self.path(folder))
+                    os.mkdir(self.path(folder))
+                os.mkdir(self.path("out", "sub"))
+                if existing:
+                    self.write("sub/second.txt", b"old", base="out")
+                package = self.pack_bytes(zipcraft.build(entries), "--folder", self.path("out"))
+                rc, err = self.run_talking(package, steps)
+                self.assertEqual(os.listdir(elsewhere), [])
+                self.assertEqual(rc, SUCCESS, err)
+                # The run went on in the folder it had opened.
+                self.assertEqual(self.files_of()["sub.old/second.txt"], b"second")
+
     def test_long_names_are_refused(self):
         # Regression: names longer than the 258-byte name buffer overflowed it.
         long_name = "d/" + "n" * 300
@@ -706,6 +776,31 @@ class Entries(PackageCase):
         rc, err = self.run_package(package)
         self.assertEqual(rc, FAILURE, err)
         self.assertIn("Invalid filename. ", err)
+
+    def test_paths_up_to_the_limit_work(self):
+        # Regression: a short name in a folder of 250 characters was refused, because
+        # the temporary file's path beside it did not fit the limit.
+        cases = [  # label, folder length, name, extracted
+            ("short name in a long folder", 250, "a", True),
+            ("path of exactly 260 characters", 250, "n" * 9, True),
+            ("path of 261 characters", 250, "n" * 10, False),
+            ("path of 260 characters with a folder in the name", 240, "d/" + "n" * 17, True),
+        ]
+        for label, length, name, extracted in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                folder = self.path("out")
+                while len(folder) < length:
+                    folder = os.path.join(folder, "f" * min(50, length - len(folder) - 1))
+                self.assertEqual(len(folder), length)
+                os.makedirs(folder)
+                package = self.pack_bytes(zipcraft.build([zipcraft.entry(name, b"x")]),
+                                          "--folder", folder)
+                rc, err = self.run_package(package)
+                self.assertEqual(rc, SUCCESS if extracted else FAILURE, err)
+                self.assertEqual(os.path.isfile(os.path.join(folder, name)), extracted)
+                if not extracted:
+                    self.assertIn("Invalid filename. " + name, err)
 
     def test_empty_name_stops_the_walk(self):
         rc, err = self.run_archive([zipcraft.entry("", b"x")])

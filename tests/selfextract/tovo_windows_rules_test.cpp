@@ -225,6 +225,33 @@ TEST_F(Win32Files, FileTimeReadsBackAsTheSameLocalTimeInSummerAndWinter) {
     EXPECT_TRUE(os::RemoveFile(path));
 }
 
+TEST_F(Win32Files, FoldersAreOpenedByNameAndFilesReplacedInThem) {
+    const os::FolderHandle base = os::OpenFolder(folder_);
+    ASSERT_NE(base, os::kNoFolder);
+    const os::FolderHandle sub = os::OpenFolderIn(base, "tovo-win32-folder", true);
+    ASSERT_NE(sub, os::kNoFolder);
+    EXPECT_EQ(os::KindIn(base, "tovo-win32-folder"), os::ObjectKind::Folder);
+    EXPECT_EQ(os::OpenFolderIn(base, "tovo-win32-missing", false), os::kNoFolder);
+    for (const char* text : {"old", "new!"}) {
+        char temp[16];
+        os::FileHandle file = os::CreateUniqueFileIn(sub, temp, sizeof temp);
+        ASSERT_NE(file, os::kNoFile);
+        ASSERT_TRUE(os::WriteFile(file, text, static_cast<std::uint32_t>(std::strlen(text))));
+        os::CloseFile(file);
+        ASSERT_TRUE(os::MoveIntoPlaceIn(sub, temp, "f.txt"));
+        EXPECT_EQ(os::KindIn(sub, temp), os::ObjectKind::None);
+    }
+    EXPECT_EQ(os::KindIn(sub, "f.txt"), os::ObjectKind::File);
+    EXPECT_EQ(os::OpenFolderIn(sub, "f.txt", true), os::kNoFolder);  // a file is no folder
+    EXPECT_TRUE(os::RemoveFileIn(sub, "f.txt"));
+    os::CloseFolder(sub);
+    char path[kTextSize];
+    CopyText(path, folder_, sizeof path);
+    ASSERT_TRUE(AppendText(path, "tovo-win32-folder", sizeof path));
+    EXPECT_TRUE(::RemoveDirectoryA(path));
+    os::CloseFolder(base);
+}
+
 TEST_F(Win32Files, WildcardsNeverMatchAnotherFile) {
     char pattern[kTextSize];
     CopyText(pattern, folder_, sizeof pattern);
