@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
-if [ -x build/default/editor/shell/quom ]; then
-  exec build/default/editor/shell/quom "$@"
+if [ -x build/default/kit/quom ]; then
+  exec build/default/kit/quom "$@"
 fi
 exec build/default/tools/qmx "$@"
