@@ -401,12 +401,40 @@ bool IsExecutableFile(const char* path) {
     return ::stat(path, &st) == 0 && S_ISREG(st.st_mode) && ::access(path, X_OK) == 0;
 }
 
+bool InFolder(const char* path, const char* folder) {
+    const std::size_t length = std::strlen(folder);
+    return length > 0 && std::strncmp(path, folder, length) == 0 &&
+           (folder[length - 1] == '/' || path[length] == '/');
+}
+
+// The first bytes of an ELF file: the programs of this system.
+constexpr char kElfMagic[4] = {0x7F, 'E', 'L', 'F'};
+
+// A program comes out of a zip archive without its permission bits (archives made on
+// Windows carry none), so the command could not run the program its own package
+// brought. An ELF file the package put in its extraction folder is made runnable by
+// whoever may read it, as unzip does for programs; a link is not followed.
+bool MakeExtractedProgramRunnable(const char* program, const char* folder) {
+    if (folder == nullptr || !InFolder(program, folder)) return false;
+    const int fd = ::open(program, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    char magic[sizeof kElfMagic];
+    const bool elf = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                     ::read(fd, magic, sizeof magic) == static_cast<ssize_t>(sizeof magic) &&
+                     std::memcmp(magic, kElfMagic, sizeof magic) == 0;
+    const mode_t mode = st.st_mode & 0777;
+    const bool made = elf && ::fchmod(fd, mode | ((mode & 0444) >> 2)) == 0;
+    ::close(fd);
+    return made && IsExecutableFile(program);
+}
+
 }  // namespace
 
 bool OpenProgram(const char* program, const char* parameters, const char* folder) {
     // A named file that cannot run by itself is handed to the desktop's opener.
     if (std::strchr(program, '/') != nullptr && ObjectExists(program) &&
-        !IsExecutableFile(program)) {
+        !IsExecutableFile(program) && !MakeExtractedProgramRunnable(program, folder)) {
         char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(program), nullptr};
         return Spawn(argv, folder);
     }

@@ -1030,6 +1030,44 @@ class Command(PackageCase):
         self.assertEqual(rc, SUCCESS, err)
         self.assertEqual(self.wait_for(record), [self.path("out", "page.txt")])
 
+    def test_program_brought_by_the_package_runs(self):
+        # Regression: a zip gives its files no execute permission, so a package whose
+        # command names the program it brings (the kit's "><run.exe") handed that
+        # program to xdg-open instead of running it.
+        with open("/usr/bin/touch", "rb") as f:
+            program = f.read()
+        elsewhere = self.write("touch", program, base="tmp")
+        archive = zipcraft.build([zipcraft.entry("tool.exe", program),
+                                  zipcraft.entry("notes.txt", b"n")])
+        bindir = self.path("bin")
+        os.mkdir(bindir)
+        record = self.path("opened")
+        with open(os.path.join(bindir, "xdg-open"), "w") as f:
+            f.write("#!/bin/sh\necho \"$1\" > %s.tmp; mv %s.tmp %s\n" % (record, record, record))
+        os.chmod(os.path.join(bindir, "xdg-open"), 0o755)
+        self.env["PATH"] = bindir + ":" + self.env["PATH"]
+        cases = [  # label, command, file that must appear, file handed to xdg-open
+            ("program of the package", "><tool.exe|><ran", self.path("out", "ran"), None),
+            ("file that is no program", "><notes.txt", None, self.path("out", "notes.txt")),
+            ("program outside the extraction folder", elsewhere + "|><ran", None, elsewhere),
+        ]
+        for label, command, made, opened in cases:
+            with self.subTest(label):
+                for leftover in (record, self.path("out", "ran")):
+                    if os.path.exists(leftover):
+                        os.remove(leftover)
+                package = self.pack_bytes(archive, "--folder", self.path("out"),
+                                          "--overwrite", "always", "--command", command)
+                rc, err = self.run_package(package)
+                self.assertEqual(rc, SUCCESS, err)
+                if made:
+                    self.wait_for(made)
+                    self.assertTrue(os.access(self.path("out", "tool.exe"), os.X_OK))
+                if opened:
+                    self.assertEqual(self.wait_for(record), [opened])
+        # The program outside was left as it was: not made runnable.
+        self.assertFalse(os.access(elsewhere, os.X_OK))
+
 
 class Builder(PackageCase):
     def run_pack(self, *args, stub=None):
