@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang lld libclang-rt-dev clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-multimedia-dev libfluidsynth-dev timgm6mb-soundfont
   libgtest-dev libgmock-dev
   zlib1g-dev libdeflate-dev
   zip unzip 7zip
