@@ -67,16 +67,12 @@ bool AskOverwrite() {
 }
 
 // What became of an entry's data.
-enum class Outcome { Extracted, BadData, NotWritten, Abort };
+enum class Outcome { Extracted, BadData, NotWritten };
 
 // Decodes the entry at the current position into a new file in folder, and puts it in
 // place as leaf only when its CRC matches, so that a failed entry leaves neither a
 // broken file nor a destroyed earlier one. fullPath names the entry in messages.
 Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const char* fullPath) {
-    if (LocalHeader.method != kMethodStored && LocalHeader.method != kMethodDeflated) {
-        ReportError("Unknown compression type", "Error..");
-        return Outcome::Abort;
-    }
     char tempName[16];
     OutputFile = os::CreateUniqueFileIn(folder, tempName, sizeof tempName);
     if (OutputFile == os::kNoFile) {
@@ -135,6 +131,12 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
     if (nameTooLong || !IsSafeEntryName(name)) {
         ReportInvalidName(name);
         return Step::Next;
+    }
+    // Before any password is asked: AES-encrypted entries (method 99) cannot be
+    // extracted with any.
+    if (LocalHeader.method != kMethodStored && LocalHeader.method != kMethodDeflated) {
+        ReportError("Unknown compression type", "Error..");
+        return Step::Abort;
     }
     if (!SeekTo(dataStart)) return Step::StopRun;
     const bool encrypted = (LocalHeader.flags & kFlagEncrypted) != 0;
@@ -198,7 +200,6 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
     }
     for (;;) {
         const Outcome outcome = WriteEntry(walk, folder, leaf, fullPath);
-        if (outcome == Outcome::Abort) return Step::Abort;
         if (outcome != Outcome::BadData || !encrypted) return Step::Next;
         // A wrong password passes the one-byte check about once in 256 tries; the entry
         // then fails to decode, and that counts as a wrong password.

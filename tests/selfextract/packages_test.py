@@ -638,6 +638,9 @@ class Entries(PackageCase):
              INCOMPLETE),
             ("unknown method", zipcraft.entry("f.txt", b"new data", method=12),
              "Error..: Unknown compression type"),
+            # Regression: AES-encrypted entries were asked a password for three times.
+            ("AES encryption, before any password", zipcraft.aes_entry("f.txt", b"new data"),
+             "Error..: Unknown compression type"),
         ]
         for label, bad, message in cases:
             with self.subTest(label):
@@ -647,6 +650,7 @@ class Entries(PackageCase):
                 rc, err = self.run_archive([good, bad], "", "--overwrite", "always")
                 self.assertEqual(rc, FAILURE, err)
                 self.assertIn(message, err)
+                self.assertNotIn("Enter password", err)
                 self.assertEqual(self.files_of(), {"ok.txt": b"fine", "f.txt": b"precious"})
                 self.assertNoTempFiles()
 
