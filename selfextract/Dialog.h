@@ -105,6 +105,13 @@ void CloseDirectory(ArchiveDirectory* directory);
 bool NextEntry(ArchiveDirectory* directory, DirectoryEntry* entry, char* name,
                std::uint32_t nameSize);
 
+// The name the entry's file gets, from its raw name (size bytes). On POSIX that is
+// UTF-8: a name marked as UTF-8 (flag bit 11) is taken as it is, so is the UTF-8 name of
+// Info-ZIP's Unicode path field (0x7075) when it belongs to the raw name, and a name
+// from a Unix system that is UTF-8; any other is read as code page 437, as the zip
+// format says. Windows takes the raw name in its ANSI code page.
+void FileNameOfEntry(const DirectoryEntry& entry, const char* raw, char* name, std::uint32_t size);
+
 // True when name is selected in the list; advances CurrentIndex.
 bool IsSelected(os::DialogHost& dialog, int listId, const char* name);
 

@@ -9,6 +9,7 @@
 
 #include "Dialog.h"
 #include "SFXgbls.h"
+#include "SFXmisc.h"
 
 namespace {
 
@@ -151,4 +152,63 @@ bool NextEntry(ArchiveDirectory* directory, DirectoryEntry* entry, char* name,
     // The data lies before the central directory.
     directory->dataEnd = entry->dataStart - ArchiveStart + compressedSize;
     return directory->dataEnd <= directory->start;
+}
+
+#if !defined(_WIN32)
+namespace {
+
+// General-purpose flag bit 11: the name (and comment) are UTF-8.
+constexpr std::uint16_t kFlagUtf8 = 0x0800;
+// Info-ZIP's Unicode path extra field: version 1, the CRC-32 of the name it stands for,
+// then that name in UTF-8.
+constexpr std::uint16_t kUnicodePathField = 0x7075;
+
+// Host systems ("version made by", high byte) whose names are in an OEM code page:
+// MS-DOS and FAT (0), OS/2 HPFS (6), Windows NTFS (11), VFAT (14).
+bool NamesInCodePage(std::uint16_t madeBy) {
+    const unsigned host = madeBy >> 8;
+    return host == 0 || host == 6 || host == 11 || host == 14;
+}
+
+// The UTF-8 name of the entry's Unicode path field into name, when there is one that
+// belongs to raw (its CRC matches) and fits.
+bool UnicodePath(const DirectoryEntry& entry, const char* raw, char* name, std::uint32_t size) {
+    const std::uint32_t rawLength = static_cast<std::uint32_t>(std::strlen(raw));
+    if (rawLength != entry.nameLength) return false;
+    const std::uint32_t rawCrc =
+        CrcUpdate(reinterpret_cast<const std::uint8_t*>(raw), rawLength, 0xFFFFFFFF) ^ 0xFFFFFFFF;
+    for (std::uint32_t at = 0; at + 4 <= entry.extraLength;) {
+        const std::uint8_t* field = entry.extra + at;
+        const std::uint32_t length = Get16(field + 2);
+        if (at + 4 + length > entry.extraLength) return false;
+        if (Get16(field) == kUnicodePathField && length > 5 && field[4] == 1 &&
+            Get32(field + 5) == rawCrc && length - 5 < size &&
+            std::memchr(field + 9, 0, length - 5) == nullptr) {
+            std::memcpy(name, field + 9, length - 5);
+            name[length - 5] = '\0';
+            return IsUtf8(name);
+        }
+        at += 4 + length;
+    }
+    return false;
+}
+
+}  // namespace
+#endif
+
+void FileNameOfEntry(const DirectoryEntry& entry, const char* raw, char* name, std::uint32_t size) {
+#if defined(_WIN32)
+    (void)entry;
+    CopyText(name, raw, size);
+#else
+    if ((entry.flags & kFlagUtf8) != 0) {
+        CopyText(name, raw, size);
+    } else if (!UnicodePath(entry, raw, name, size)) {
+        if (IsUtf8(raw) && !NamesInCodePage(entry.madeBy)) {
+            CopyText(name, raw, size);
+        } else {
+            Utf8FromCodePage437(raw, name, size);
+        }
+    }
+#endif
 }

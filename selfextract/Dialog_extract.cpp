@@ -17,8 +17,10 @@ constexpr std::uint16_t kFlagEncrypted = 0x0001;
 constexpr std::uint16_t kMethodStored = 0, kMethodDeflated = 8;
 constexpr std::uint32_t kEncryptionHeaderSize = 12;
 
-// The name buffer holds 257 characters and a NUL; longer names are refused.
+// The name buffer holds 257 characters and a NUL; longer names are refused. A name
+// turned into UTF-8 takes at most three bytes for each of them.
 constexpr std::uint32_t kNameBufferSize = 258;
+constexpr std::uint32_t kFileNameSize = 3 * (kNameBufferSize - 1) + 1;
 
 char LastFileName[256];
 
@@ -26,11 +28,18 @@ void ReportError(const char* text, const char* title) {
     os::ShowMessage(text, title, os::kMbIconError);
 }
 
+// Reports a message about a name or path from the archive, which is shown with its
+// control characters escaped.
+void ReportAbout(const char* title, const char* lead, const char* name) {
+    char text[4 * kFileNameSize + 32];
+    CopyText(text, lead, sizeof text);
+    const std::uint32_t length = static_cast<std::uint32_t>(std::strlen(text));
+    ShowableText(name, text + length, sizeof text - length);
+    ReportError(text, title);
+}
+
 void ReportInvalidName(const char* name) {
-    char text[kNameBufferSize + 32];
-    CopyText(text, "Invalid filename. ", sizeof text);
-    AppendText(text, name, sizeof text);
-    ReportError(text, "Error..");
+    ReportAbout("Error..", "Invalid filename. ", name);
 }
 
 // Moves to an absolute position given as a 64-bit sum; false when it cannot be reached.
@@ -57,8 +66,8 @@ void Deselect(Walk& walk) {
 
 // Asks whether to overwrite LastFileName; the answer may change OverwriteMode.
 bool AskOverwrite() {
-    char text[sizeof LastFileName + 40];
-    CopyText(text, LastFileName, sizeof text);
+    char text[4 * sizeof LastFileName + 40];
+    ShowableText(LastFileName, text, sizeof text - 40);
     AppendText(text, "...already exists, overwrite ?", sizeof text);
     bool dontAskAgain = false;
     const bool yes = os::AskOverwrite(text, &dontAskAgain);
@@ -76,7 +85,7 @@ Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const 
     char tempName[16];
     OutputFile = os::CreateUniqueFileIn(folder, tempName, sizeof tempName);
     if (OutputFile == os::kNoFile) {
-        ReportError(fullPath, "Cannot open file ..");
+        ReportAbout("Cannot open file ..", "", fullPath);
         return Outcome::NotWritten;
     }
     os::HandlePendingMessage();
@@ -112,7 +121,7 @@ Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const 
         return WriteFailed ? Outcome::NotWritten : Outcome::BadData;
     }
     if (!os::MoveIntoPlaceIn(folder, tempName, leaf)) {
-        ReportError(fullPath, "Cannot open file ..");
+        ReportAbout("Cannot open file ..", "", fullPath);
         os::RemoveFileIn(folder, tempName);
         return Outcome::NotWritten;
     }
@@ -165,13 +174,13 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
     const FolderResult opened =
         OpenEntryFolders(&walk.folders, name, static_cast<std::uint32_t>(leaf - name), &folder);
     if (opened == FolderResult::Link) {
-        ReportError(fullPath, "Cannot open file ..");
+        ReportAbout("Cannot open file ..", "", fullPath);
         return Step::Next;
     }
     if (opened == FolderResult::Failed) {
         char folderPath[kTextSize];
         FolderOfPath(fullPath, folderPath, sizeof folderPath);
-        ReportError(folderPath, "Error in directory ..");
+        ReportAbout("Error in directory ..", "", folderPath);
         return Step::StopRun;
     }
     const os::ObjectKind kind = os::KindIn(folder, leaf);
@@ -194,7 +203,7 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
             os::CloseFolder(made);
             Deselect(walk);
         } else {
-            ReportError(fullPath, "Cannot open file ..");
+            ReportAbout("Cannot open file ..", "", fullPath);
         }
         return Step::Next;
     }
@@ -249,12 +258,15 @@ bool ExtractArchive(os::DialogHost& dialog, int listId, bool listMode) {
     ArchiveDirectory directory;
     bool damaged = !OpenDirectory(&directory);
     Step step = Step::Next;
-    char name[kNameBufferSize];
+    char raw[kNameBufferSize], name[kFileNameSize];
     for (std::uint32_t i = 0; !damaged && step == Step::Next && i < directory.entries; ++i) {
         DirectoryEntry entry;
-        if (!NextEntry(&directory, &entry, name, sizeof name)) {
+        if (!NextEntry(&directory, &entry, raw, sizeof raw)) {
             damaged = true;
-        } else if (name[0] == '\0') {
+            break;
+        }
+        FileNameOfEntry(entry, raw, name, sizeof name);
+        if (name[0] == '\0') {
             ReportError("Invalid filename.", "Error..");
             step = Step::Abort;
         } else if (listMode) {

@@ -57,6 +57,19 @@ bool ReplaceAll(char* text, std::uint32_t size, const char* from, const char* to
 // the word count.
 int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char** words, int max);
 
+// True when text is well-formed UTF-8 (ASCII is).
+bool IsUtf8(const char* text);
+
+// The UTF-8 form of a name written in code page 437, into name (size bytes; a character
+// that does not fit is left off with all after it).
+void Utf8FromCodePage437(const char* raw, char* name, std::uint32_t size);
+
+// text as it may be shown to a person: control characters (and, on POSIX, where a
+// terminal reads UTF-8, C1 controls and bytes that form no character) written as \xNN,
+// so that a name cannot move the cursor, change colours or fake a line of its own.
+// shown holds size bytes, at most 4 per byte of text.
+void ShowableText(const char* text, char* shown, std::uint32_t size);
+
 // Local time of a zip entry's DOS date and time; false when the fields are no date.
 bool DosTimeToLocal(std::uint16_t dosDate, std::uint16_t dosTime, os::LocalTime* time);
 

@@ -71,6 +71,8 @@ class PackageCase(unittest.TestCase):
             "bin/data.bin": bytes(range(256)) * 300 + os.urandom(5000),
             "deep/a/b/c/leaf.txt": b"leaf",
             "empty.txt": b"",
+            # Each producer marks or stores a name beyond ASCII its own way.
+            "ünï/cödé ☺.txt": b"unicode",
         }
         for rel, data in files.items():
             self.write(rel, data)
@@ -595,6 +597,52 @@ class Entries(PackageCase):
         rc, err = self.run_archive([zipcraft.entry(n, n.encode()) for n in names])
         self.assertEqual(rc, SUCCESS, err)
         self.assertEqual(self.files_of(), {n: n.encode() for n in names})
+
+    def test_names_become_utf8(self):
+        # Regression: names without the UTF-8 flag were written as their raw bytes, so
+        # names from Windows archives became file names that are not UTF-8.
+        dos, unix = zipcraft.MADE_BY_DOS, zipcraft.MADE_BY_UNIX
+        cases = [  # label, stored name, flags, made by, central extra, file name
+            ("code page 437 from a DOS system", b"caf\x82.txt", 0, dos, b"", "café.txt"),
+            ("box drawing characters", b"\xc9\xcd\xbb.txt", 0, dos, b"", "╔═╗.txt"),
+            ("code page 437 from NTFS", b"\x9b.txt", 0, (11 << 8) | 20, b"", "¢.txt"),
+            ("marked as UTF-8", "café.txt".encode(), 0x800, dos, b"", "café.txt"),
+            ("UTF-8 from a Unix system, unmarked", "café.txt".encode(), 0, unix, b"",
+             "café.txt"),
+            ("no UTF-8 from a Unix system", b"caf\xe9.txt", 0, unix, b"", "cafΘ.txt"),
+            ("Info-ZIP's Unicode path field", b"cafe.txt", 0, dos,
+             zipcraft.unicode_path_field(b"cafe.txt", "café.txt"), "café.txt"),
+            ("a Unicode path field for another name", b"cafe.txt", 0, dos,
+             zipcraft.unicode_path_field(b"other.txt", "café.txt"), "cafe.txt"),
+        ]
+        for label, stored, flags, made_by, extra, expected in cases:
+            with self.subTest(label):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                e = zipcraft.entry(stored, b"x", flags=flags, made_by=made_by,
+                                   central_extra=extra)
+                rc, err = self.run_archive([e])
+                self.assertEqual(rc, SUCCESS, err)
+                self.assertEqual(os.listdir(self.path("out").encode()), [expected.encode()])
+
+    def test_control_characters_in_names_are_shown_escaped(self):
+        # Regression: names reached the terminal raw, so a name could clear the screen,
+        # set the window title or fake a line of its own.
+        tricks = ["a\x1b[31mred.txt", "b\nFinished.: All files have been extracted.",
+                  "c\x9b2J.txt"]
+        for name in tricks:
+            self.write(name, b"old", base="out")
+        entries = [zipcraft.entry(n, b"new", flags=0x800) for n in tricks]
+        entries.append(zipcraft.entry("../\x1b]0;title\x07", b"x"))
+        rc, err = self.run_archive(entries, "n\n" * 2)
+        self.assertEqual(rc, FAILURE, err)
+        for raw in ("\x1b", "\x07", "\x9b"):
+            self.assertNotIn(raw, err)
+        self.assertIn("Confirm overwrite of...: a\\x1b[31mred.txt...", err)
+        self.assertIn("Invalid filename. b\\x0aFinished.", err)  # the ":" is refused
+        self.assertIn("Confirm overwrite of...: c\\xc2\\x9b2J.txt", err)
+        self.assertIn("Invalid filename. ../\\x1b]0;title\\x07", err)
+        self.assertNotIn("\nFinished.", err)
 
     def test_file_time_is_the_local_time_of_the_header(self):
         # 2020-05-06 10:00:00 as DOS date and time.

@@ -16,7 +16,7 @@ MADE_BY_DOS, MADE_BY_UNIX = 20, (3 << 8) | 20
 
 def entry(name, data=b"", method=8, crc=None, flags=0, extra=b"", descriptor=False,
           dos_time=0x5000, dos_date=0x50A6, packed=None, streamed=False,
-          descriptor_signature=True, made_by=MADE_BY_DOS):
+          descriptor_signature=True, made_by=MADE_BY_DOS, central_extra=b""):
     """One archive entry; fields left None take the value the data gives. A streamed
     entry is written as a program writing to a pipe writes it: flag bit 3, zero CRC
     and sizes in the local header, the real ones in a data descriptor behind the data
@@ -31,7 +31,8 @@ def entry(name, data=b"", method=8, crc=None, flags=0, extra=b"", descriptor=Fal
     return dict(name=name, data=data, packed=packed, method=method,
                 crc=zlib.crc32(data) if crc is None else crc, flags=flags, extra=extra,
                 descriptor=descriptor, time=dos_time, date=dos_date, streamed=streamed,
-                descriptor_signature=descriptor_signature, made_by=made_by)
+                descriptor_signature=descriptor_signature, made_by=made_by,
+                central_extra=central_extra)
 
 
 def build(entries, comment=b""):
@@ -50,11 +51,18 @@ def build(entries, comment=b""):
                 out += struct.pack("<I", 0x08074B50)
             out += struct.pack("<III", e["crc"], len(e["packed"]), len(e["data"]))
         central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, e["made_by"], *fields[:9],
-                               0, 0, 0, 0, 0, offset)
-        central += e["name"]
+                               len(e["central_extra"]), 0, 0, 0, 0, offset)
+        central += e["name"] + e["central_extra"]
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(entries), len(entries), len(central),
                       len(out), len(comment))
     return bytes(out + central + end + comment)
+
+
+def unicode_path_field(name, utf8_name):
+    """Info-ZIP's Unicode path extra field (0x7075): version 1, the CRC-32 of the name
+    as stored, the name in UTF-8."""
+    body = struct.pack("<BI", 1, zlib.crc32(name)) + utf8_name.encode()
+    return struct.pack("<HH", 0x7075, len(body)) + body
 
 
 def aes_entry(name, data):
