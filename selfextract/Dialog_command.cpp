@@ -5,9 +5,11 @@
 #include "SFXgbls.h"
 #include "SFXmisc.h"
 
-void GetCommandPart(int part, char* text, std::uint32_t size) {
-    // The placeholder stands for the extraction folder with its trailing separator,
-    // which ExtractDir keeps from here on.
+namespace {
+
+// Part 1 or 2 of Command as it stands, and ExtractDir with its trailing separator,
+// which the placeholder stands for and which ExtractDir keeps from here on.
+void CommandPartText(int part, char* text, std::uint32_t size) {
     if (!EndsWith(ExtractDir, os::kSeparator) && std::strlen(ExtractDir) < kTextSize - 1) {
         const char separator[2] = {os::kSeparator, '\0'};
         AppendText(ExtractDir, separator, kTextSize);
@@ -20,6 +22,12 @@ void GetCommandPart(int part, char* text, std::uint32_t size) {
     } else {
         CopyText(text, bar != nullptr ? bar + 1 : "", size);
     }
+}
+
+}  // namespace
+
+void GetCommandPart(int part, char* text, std::uint32_t size) {
+    CommandPartText(part, text, size);
     ReplaceAll(text, size, "><", ExtractDir);
     os::ShortPath(text, size);
 }
@@ -82,7 +90,13 @@ bool RunAfterExtraction(bool runChecked) {
     if (!runChecked || !HasCommand) return true;
     char program[kTextSize], parameters[kTextSize];
     GetCommandPart(1, program, sizeof program);
+#if defined(_WIN32)
     GetCommandPart(2, parameters, sizeof parameters);
+#else
+    // The program splits its parameters into words itself, after "><" is put in, so
+    // that a folder name with blanks stays one word.
+    CommandPartText(2, parameters, sizeof parameters);
+#endif
     if (std::strlen(program) <= 4) return false;
     if (IsInfFile(program)) return InstallInf(program, parameters);
     return os::OpenProgram(program, parameters, ExtractDir);

@@ -114,11 +114,13 @@ Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const 
     if (ok && DosTimeToLocal(LocalHeader.dosDate, LocalHeader.dosTime, &time)) {
         os::SetLastWriteTime(OutputFile, time);
     }
-    os::CloseFile(OutputFile);
+    // A file whose close failed may not hold what was written: it is not put in place.
+    const bool closed = os::CloseFile(OutputFile);
     OutputFile = os::kNoFile;
-    if (!ok) {
+    if (!closed) ReportAbout("Cannot close the file", "", fullPath);
+    if (!ok || !closed) {
         os::RemoveFileIn(folder, tempName);
-        return WriteFailed ? Outcome::NotWritten : Outcome::BadData;
+        return WriteFailed || !closed ? Outcome::NotWritten : Outcome::BadData;
     }
     if (!os::MoveIntoPlaceIn(folder, tempName, leaf)) {
         ReportAbout("Cannot open file ..", "", fullPath);

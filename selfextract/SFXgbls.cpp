@@ -15,7 +15,7 @@ std::uint32_t Key0 = 0, Key1 = 0, Key2 = 0;
 std::uint32_t ArchiveStart = StubSize;
 std::uint32_t LastSeekPos = 0;
 
-char Caption[kTextSize] = "PROGRAM";
+char Caption[kTextSize];  // "PROGRAM" from start-up on
 char DefaultFolder[kTextSize];
 char Command[kTextSize];
 char StartupMessage[kTextSize];

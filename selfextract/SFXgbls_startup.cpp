@@ -29,17 +29,23 @@ bool ShowStartupMessage() {
     if (code >= 1 && code < 7) {
         std::memmove(StartupMessage, StartupMessage + 1, std::strlen(StartupMessage));
     }
-    const int answer = os::ShowMessage(StartupMessage, Caption, type);
+    // A message that scrolled past unread would be no message at all.
+    const int answer = os::ShowMessageAndWait(StartupMessage, Caption, type);
     return type == os::kMbOk || (answer != os::kIdCancel && answer != os::kIdNo);
 }
 
 void ExitCleanup() {
-    os::CloseFile(ArchiveFile);
+    if (!os::CloseFile(ArchiveFile)) {
+        os::ShowMessage("Cannot close the file", "Error..", os::kMbIconError);
+    }
     ArchiveFile = os::kNoFile;
     ReleaseCrcTable();
 }
 
 int RunStub() {
+    // Set here rather than in the program's data, where it would take file space the
+    // stub's fixed length cannot spare.
+    CopyText(Caption, "PROGRAM", kTextSize);
     char ownPath[1024] = "";
     if (os::OwnProgramPath(ownPath, sizeof ownPath)) ArchiveFile = os::OpenForReading(ownPath);
     if (ArchiveFile == os::kNoFile) {

@@ -54,8 +54,10 @@ bool ReplaceAll(char* text, std::uint32_t size, const char* from, const char* to
 // Splits a command line into words: blanks separate words, double quotes group them,
 // a backslash before a quote makes it literal. The words are written into storage
 // (size bytes) and pointed to by words[0..max-2], followed by a null pointer. Returns
-// the word count.
-int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char** words, int max);
+// the word count. With a placeholder text, each "><" in the line stands for it, put in
+// after the splitting, so that its blanks and quotes stay part of their word.
+int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char** words, int max,
+                      const char* placeholder = nullptr);
 
 // True when text is well-formed UTF-8 (ASCII is).
 bool IsUtf8(const char* text);

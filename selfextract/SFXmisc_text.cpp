@@ -53,7 +53,8 @@ bool ReplaceAll(char* text, std::uint32_t size, const char* from, const char* to
     return fits;
 }
 
-int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char** words, int max) {
+int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char** words, int max,
+                      const char* placeholder) {
     int count = 0;
     std::uint32_t out = 0;
     const char* p = line;
@@ -68,11 +69,16 @@ int SplitCommandWords(const char* line, char* storage, std::uint32_t size, char*
                 continue;
             }
             if (*p == '\\' && p[1] == '"') ++p;
-            if (out + 2 > size) {
+            const bool stands = placeholder != nullptr && p[0] == '>' && p[1] == '<';
+            const char* piece = stands ? placeholder : p;
+            const std::uint32_t n = stands ? static_cast<std::uint32_t>(std::strlen(piece)) : 1;
+            if (out + n + 1 > size) {
                 full = true;
                 break;
             }
-            storage[out++] = *p;
+            std::memcpy(storage + out, piece, n);
+            out += n;
+            if (stands) ++p;
         }
         storage[out++] = '\0';
         if (full || out + 1 > size) break;

@@ -34,8 +34,9 @@ std::uint32_t SeekFile(FileHandle file, std::int32_t offset, SeekOrigin origin);
 // Size of an open file, or 0xFFFFFFFF on failure.
 std::uint32_t FileSize(FileHandle file);
 
-// Closes a handle; kNoFile is ignored.
-void CloseFile(FileHandle file);
+// Closes a handle; kNoFile is ignored. False when the system reports an error, which
+// for a file written may mean that its data did not all reach the disk.
+bool CloseFile(FileHandle file);
 
 }  // namespace os
 
@@ -164,7 +165,8 @@ std::uint32_t ReadRegistryValue(RegistryRoot root, const char* subkey, const cha
 int PlatformFamily();
 
 // Opens program with parameters the way the desktop opens a file, in folder, without
-// waiting for it. False when nothing could be started.
+// waiting for it. False when nothing could be started. On POSIX the parameters are split
+// into words as a command line is, and "><" in a word stands for folder.
 bool OpenProgram(const char* program, const char* parameters, const char* folder);
 
 // Runs a command line (program and its arguments) without waiting. False when nothing
@@ -181,6 +183,11 @@ inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 // Shows a message without owner; returns the button chosen (kIdOk for a plain box).
 // When no answer can be had the answer is Cancel or No.
 int ShowMessage(const char* text, const char* title, unsigned type);
+
+// Like ShowMessage, but a plain message too waits until the user has read it: a message
+// box does so anyway; on a terminal the user presses Enter. Without a terminal it does
+// not wait.
+int ShowMessageAndWait(const char* text, const char* title, unsigned type);
 
 // Asks for a password (at most size - 1 characters). Returns its length; 0 when none
 // was given.

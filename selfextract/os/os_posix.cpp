@@ -61,8 +61,9 @@ std::uint32_t FileSize(FileHandle file) {
     return static_cast<std::uint32_t>(st.st_size);
 }
 
-void CloseFile(FileHandle file) {
-    if (file != kNoFile) ::close(static_cast<int>(file));
+bool CloseFile(FileHandle file) {
+    // On Linux an interrupted close has closed the file all the same.
+    return file == kNoFile || ::close(static_cast<int>(file)) == 0 || errno == EINTR;
 }
 
 }  // namespace os
@@ -70,6 +71,7 @@ void CloseFile(FileHandle file) {
 // ---- Folders, names, times, programs, questions and the main dialog ------------------
 
 #include <dirent.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -147,6 +149,54 @@ bool RemoveFile(const char* path) {
     return ::unlink(path) == 0;
 }
 
+// ---- An interrupted run ---------------------------------------------------------------
+//
+// Ctrl-C, a closed terminal or a kill must not leave the terminal without echo (while
+// the password is read) or a hidden temporary file behind (while an entry is written):
+// the handler undoes both, then ends the process by the signal as it would have ended.
+
+namespace {
+
+// The folder made for this run inside the shared temporary folder; empty before.
+char privateTemp[261];  // 260 characters and a NUL, as every path of the stub
+
+volatile sig_atomic_t echoOff = 0;
+struct termios savedTerminal;
+volatile sig_atomic_t tempPending = 0;
+int tempFolder = -1;
+char tempName[16];
+
+void OnInterrupt(int signal) {
+    if (echoOff) ::tcsetattr(0, TCSANOW, &savedTerminal);
+    if (tempPending) ::unlinkat(tempFolder, tempName, 0);
+    if (privateTemp[0] != '\0') ::rmdir(privateTemp);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void WatchInterrupts() {
+    static bool watching = false;
+    if (watching) return;
+    watching = true;
+    static const int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+    for (int signal : kSignals) {
+        struct sigaction action = {};
+        struct sigaction before;
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        // A signal the caller ignores (nohup) stays ignored.
+        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+            ::sigaction(signal, &action, nullptr);
+        }
+    }
+}
+
+void ForgetTemp(FolderHandle folder, const char* name) {
+    if (tempFolder == folder && std::strcmp(tempName, name) == 0) tempPending = 0;
+}
+
+}  // namespace
+
 FolderHandle OpenFolder(const char* path) {
     const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     return fd < 0 ? kNoFolder : fd;
@@ -191,9 +241,16 @@ FileHandle CreateUniqueFileIn(FolderHandle folder, char* name, std::uint32_t siz
         name[sizeof kPrefix - 1 + 6] = '\0';
         // Exclusive creation never opens or replaces what is there, link or file; the
         // umask gives the file the usual permissions.
+        WatchInterrupts();
         const int fd = ::openat(static_cast<int>(folder), name,
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) return fd;
+        if (fd >= 0) {
+            tempPending = 0;
+            tempFolder = static_cast<int>(folder);
+            CopyText(tempName, name, sizeof tempName);
+            tempPending = 1;
+            return fd;
+        }
         if (errno != EEXIST) break;
     }
     name[0] = '\0';
@@ -202,10 +259,13 @@ FileHandle CreateUniqueFileIn(FolderHandle folder, char* name, std::uint32_t siz
 
 bool MoveIntoPlaceIn(FolderHandle folder, const char* source, const char* target) {
     const int fd = static_cast<int>(folder);
-    return ::renameat(fd, source, fd, target) == 0;
+    const bool moved = ::renameat(fd, source, fd, target) == 0;
+    if (moved) ForgetTemp(folder, source);
+    return moved;
 }
 
 bool RemoveFileIn(FolderHandle folder, const char* name) {
+    ForgetTemp(folder, name);
     return ::unlinkat(static_cast<int>(folder), name, 0) == 0;
 }
 
@@ -233,9 +293,6 @@ bool SetCurrentFolder(const char* path) {
 }
 
 namespace {
-
-// The folder made for this run inside the shared temporary folder; empty before.
-char privateTemp[261];  // 260 characters and a NUL, as every path of the stub
 
 void RemovePrivateTempWhenEmpty() {
     ::rmdir(privateTemp);  // fails, and keeps it, when anything was put in it
@@ -441,7 +498,7 @@ bool OpenProgram(const char* program, const char* parameters, const char* folder
     char storage[2048];
     char* argv[64];
     argv[0] = const_cast<char*>(program);
-    SplitCommandWords(parameters, storage, sizeof storage, argv + 1, 63);
+    SplitCommandWords(parameters, storage, sizeof storage, argv + 1, 63, folder);
     return Spawn(argv, folder);
 }
 
@@ -508,19 +565,33 @@ int ShowMessage(const char* text, const char* title, unsigned type) {
     return agreed ? kIdYes : kIdNo;
 }
 
+int ShowMessageAndWait(const char* text, const char* title, unsigned type) {
+    const unsigned buttons = type & 0x0F;
+    if (buttons == kMbOkCancel || buttons == kMbYesNo || !::isatty(0)) {
+        return ShowMessage(text, title, type);
+    }
+    ClearProgressLine();
+    std::fprintf(stderr, "%s: %s [Enter] ", title, text);
+    char answer[64];
+    ReadAnswer(answer, sizeof answer);
+    return kIdOk;
+}
+
 std::uint32_t AskPassword(char* buffer, std::uint32_t size) {
     ClearProgressLine();
     std::fputs("Enter password...: ", stderr);
-    struct termios saved;
-    const bool terminal = ::isatty(0) && ::tcgetattr(0, &saved) == 0;
+    const bool terminal = ::isatty(0) && ::tcgetattr(0, &savedTerminal) == 0;
     if (terminal) {
-        struct termios quiet = saved;
+        WatchInterrupts();
+        struct termios quiet = savedTerminal;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        echoOff = 1;
         ::tcsetattr(0, TCSAFLUSH, &quiet);
     }
     const bool got = ReadAnswer(buffer, size);
     if (terminal) {
-        ::tcsetattr(0, TCSAFLUSH, &saved);
+        ::tcsetattr(0, TCSAFLUSH, &savedTerminal);
+        echoOff = 0;
         std::fputc('\n', stderr);
     }
     if (!got) buffer[0] = '\0';

@@ -75,8 +75,8 @@ std::uint32_t FileSize(FileHandle file) {
     return ::GetFileSize(Native(file), nullptr);  // INVALID_FILE_SIZE on failure
 }
 
-void CloseFile(FileHandle file) {
-    if (file != kNoFile) ::CloseHandle(Native(file));
+bool CloseFile(FileHandle file) {
+    return file == kNoFile || ::CloseHandle(Native(file)) != 0;
 }
 
 // ---- Folders, names and times -------------------------------------------------------
@@ -399,6 +399,10 @@ int ShowMessage(const char* text, const char* title, unsigned type) {
     if (buttons == kMbOkCancel) return kIdCancel;
     if (buttons == kMbYesNo) return kIdNo;
     return kIdOk;
+}
+
+int ShowMessageAndWait(const char* text, const char* title, unsigned type) {
+    return ShowMessage(text, title, type);
 }
 
 namespace {

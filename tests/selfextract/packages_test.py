@@ -11,11 +11,13 @@ import os
 import resource
 import select
 import shutil
+import signal
 import stat
 import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import unittest
 import zipfile
@@ -24,7 +26,7 @@ import zlib
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import zipcraft  # noqa: E402
 
-STUB = PACK = None
+STUB = PACK = SHIM = None
 STUB_SIZE = 39424
 
 # Exit statuses of the stub.
@@ -149,6 +151,14 @@ class PackageCase(unittest.TestCase):
                 p.kill()
                 p.wait()
             p.stderr.close()
+
+    def use_shim(self, **settings):
+        """Loads the fault shim into the packages run from here on, with its settings."""
+        if SHIM is None:
+            self.skipTest("no --shim given")
+        self.env.update(settings, LD_PRELOAD=SHIM)
+        # The sanitizer build's runtime must otherwise come first.
+        self.env["ASAN_OPTIONS"] = self.env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
 
     def tree(self, base="out"):
         found = {}
@@ -362,6 +372,26 @@ class StartUp(PackageCase):
                 self.assertEqual(self.files_of() != {}, extracted)
                 if shown:
                     self.assertIn(shown, err)
+
+    def test_plain_startup_message_waits_for_enter_on_a_terminal(self):
+        # Regression: on a terminal a plain start-up message scrolled past unread.
+        archive = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
+        package = self.pack_bytes(archive, "--caption", "Box", "--message", "Read me first.",
+                                  "--folder", self.path("out"))
+
+        def nothing_yet():
+            time.sleep(0.3)
+            self.assertEqual(self.tree(), {})
+
+        self.terminal, terminal = os.openpty()
+        try:
+            rc, err = self.run_talking(package, [("Box: Read me first. [Enter]", nothing_yet,
+                                                  "\n")], stdin=terminal)
+        finally:
+            os.close(terminal)
+            os.close(self.terminal)
+        self.assertEqual(rc, SUCCESS, err)
+        self.assertEqual(self.files_of(), {"a.txt": b"alpha"})
 
     def test_startup_message_codes_and_default_caption(self):
         archive = zipcraft.build([zipcraft.entry("a.txt", b"alpha")])
@@ -1013,14 +1043,80 @@ class Directory(PackageCase):
         ])
 
 
+class Interrupted(PackageCase):
+    """Failing closes and runs ended by a signal leave nothing half done behind."""
+
+    def test_a_file_whose_close_fails_is_reported_and_not_put_in_place(self):
+        # Regression: a failed close was never reported ("Cannot close the file" could not
+        # appear), and the file was put in place as if it were whole.
+        self.use_shim(TOVO_SHIM_FAIL_CLOSE="1")
+        package = self.pack_bytes(zipcraft.build([zipcraft.entry("a.txt", b"a")]),
+                                  "--folder", self.path("out"))
+        rc, err = self.run_package(package)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertIn("Cannot close the file: " + self.path("out", "a.txt"), err)
+        self.assertIn(INCOMPLETE, err)
+        self.assertEqual(self.tree(), {})
+
+    def test_password_question_ended_by_a_signal_gives_the_echo_back(self):
+        # Regression: Ctrl-C at the password question left the terminal without echo.
+        secret = zipcraft.encrypted_entry("s.txt", b"secret", "pw")
+        package = self.pack_bytes(zipcraft.build([secret]), "--folder", self.path("out"))
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(sig.name):
+                self.terminal, terminal = os.openpty()
+                try:
+                    p = subprocess.Popen([package], stdin=terminal, stderr=subprocess.PIPE,
+                                         cwd=self.root, env=self.env)
+                    seen = b""
+                    while b"Enter password" not in seen:
+                        ready, _, _ = select.select([p.stderr], [], [], 30)
+                        chunk = os.read(p.stderr.fileno(), 4096) if ready else b""
+                        self.assertTrue(chunk, seen)
+                        seen += chunk
+                    for _ in range(600):  # until it reads without echo
+                        if not termios.tcgetattr(terminal)[3] & termios.ECHO:
+                            break
+                        time.sleep(0.05)
+                    else:
+                        self.fail("the echo was never switched off")
+                    p.send_signal(sig)
+                    self.assertEqual(p.wait(timeout=30), -sig)
+                    p.stderr.close()
+                    self.assertTrue(termios.tcgetattr(terminal)[3] & termios.ECHO)
+                finally:
+                    os.close(terminal)
+                    os.close(self.terminal)
+
+    def test_run_ended_by_a_signal_leaves_no_temporary_file(self):
+        # Regression: a run ended while an entry was written left its hidden temporary
+        # file behind.
+        self.use_shim(TOVO_SHIM_SLOW_WRITE="1")
+        big = zipcraft.entry("big.bin", bytes(range(256)) * 4096, method=0)
+        package = self.pack_bytes(zipcraft.build([big]), "--folder", self.path("out"))
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            with self.subTest(sig.name):
+                p = subprocess.Popen([package], stdin=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, cwd=self.root, env=self.env)
+                for _ in range(600):
+                    if any(".tovo-" in n for n in os.listdir(self.path("out"))):
+                        break
+                    time.sleep(0.05)
+                else:
+                    self.fail("no temporary file appeared")
+                p.send_signal(sig)
+                self.assertEqual(p.wait(timeout=30), -sig)
+                self.assertEqual(os.listdir(self.path("out")), [])
+
+
 class Command(PackageCase):
-    def probe(self):
+    def probe(self, base="out"):
         """An executable in the extraction folder that records its arguments and
         working folder."""
         result = self.path("result")
         script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > %s.tmp\nmv %s.tmp %s\n" % (
             result, result, result)
-        p = self.write("probe.sh", script, base="out")
+        p = self.write("probe.sh", script, base=base)
         os.chmod(p, 0o755)
         return result
 
@@ -1033,15 +1129,25 @@ class Command(PackageCase):
         self.fail("the command did not run")
 
     def test_placeholder_in_both_parts(self):
-        result = self.probe()
+        # Regression: the placeholder was put into the parameter part before it was
+        # split into words, so a folder with blanks became several words.
         archive = zipcraft.build([zipcraft.entry("data.txt", b"d")])
-        package = self.pack_bytes(archive, "--folder", self.path("out"), "--overwrite", "never",
-                                  "--command", '><probe.sh|><data.txt "two words" plain')
-        rc, err = self.run_package(package)
-        self.assertEqual(rc, SUCCESS, err)
-        out = self.path("out") + "/"
-        self.assertEqual(self.wait_for(result),
-                         [self.path("out"), out + "data.txt", "two words", "plain"])
+        for label, folder in (("plain folder", "out"), ("folder with blanks", "my kit  folder"),
+                              ("folder with a quote", 'say "hi"')):
+            with self.subTest(label):
+                os.makedirs(self.path(folder), exist_ok=True)
+                if os.path.exists(self.path("result")):
+                    os.remove(self.path("result"))
+                result = self.probe(folder)
+                package = self.pack_bytes(
+                    archive, "--folder", self.path(folder), "--overwrite", "never",
+                    "--command", '><probe.sh|><data.txt "two words" plain "in ><quotes"')
+                rc, err = self.run_package(package)
+                self.assertEqual(rc, SUCCESS, err)
+                inside = self.path(folder) + "/"
+                self.assertEqual(self.wait_for(result),
+                                 [self.path(folder), inside + "data.txt", "two words", "plain",
+                                  "in " + inside + "quotes"])
 
     def test_commands_that_cannot_start(self):
         archive = zipcraft.build([zipcraft.entry("setup.inf", b"[Version]\n"),
@@ -1224,13 +1330,15 @@ class Builder(PackageCase):
 
 
 def main():
-    global STUB, PACK, STUB_SIZE
+    global STUB, PACK, STUB_SIZE, SHIM
     parser = argparse.ArgumentParser()
     parser.add_argument("--stub", required=True)
     parser.add_argument("--pack", required=True)
     parser.add_argument("--stub-size", type=int, default=STUB_SIZE)
+    parser.add_argument("--shim", help="tovo_fault_shim, for the tests of failing files")
     args, rest = parser.parse_known_args()
     STUB, PACK = os.path.abspath(args.stub), os.path.abspath(args.pack)
+    SHIM = os.path.abspath(args.shim) if args.shim else None
     STUB_SIZE = args.stub_size
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 

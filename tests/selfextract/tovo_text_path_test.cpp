@@ -145,6 +145,25 @@ TEST(TextRoutines, CommandWords) {
     }
 }
 
+TEST(TextRoutines, CommandWordsWithThePlaceholderPutInAfterSplitting) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> words;
+    };
+    const Case cases[] = {
+        {"><a.txt", {"/my \"kit\"/a.txt"}},
+        {"x ><b \"><c d\"", {"x", "/my \"kit\"/b", "/my \"kit\"/c d"}},
+        {"<> >", {"<>", ">"}},
+    };
+    for (const Case& c : cases) {
+        char storage[256];
+        char* words[8];
+        const int n = SplitCommandWords(c.line, storage, sizeof storage, words, 8, "/my \"kit\"/");
+        ASSERT_EQ(n, static_cast<int>(c.words.size())) << c.line;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(words[i], c.words[i]) << c.line;
+    }
+}
+
 TEST(TextRoutines, CommandWordsStayInsideTheirStorage) {
     char storage[8];
     char* words[4];
