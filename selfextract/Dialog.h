@@ -105,6 +105,10 @@ void CloseDirectory(ArchiveDirectory* directory);
 bool NextEntry(ArchiveDirectory* directory, DirectoryEntry* entry, char* name,
                std::uint32_t nameSize);
 
+// Writes every entry's size and name to the program's output, one per line. False,
+// after "Error reading archive.", when the archive is damaged.
+bool ListArchive();
+
 // The name the entry's file gets, from its raw name (size bytes). On POSIX that is
 // UTF-8: a name marked as UTF-8 (flag bit 11) is taken as it is, so is the UTF-8 name of
 // Info-ZIP's Unicode path field (0x7075) when it belongs to the raw name, and a name

@@ -212,3 +212,28 @@ void FileNameOfEntry(const DirectoryEntry& entry, const char* raw, char* name, s
     }
 #endif
 }
+
+bool ListArchive() {
+    ArchiveDirectory directory;
+    bool whole = OpenDirectory(&directory);
+    for (std::uint32_t i = 0; whole && i < directory.entries; ++i) {
+        DirectoryEntry entry;
+        char raw[258], name[3 * 257 + 1];
+        whole = NextEntry(&directory, &entry, raw, sizeof raw);
+        if (!whole) break;
+        FileNameOfEntry(entry, raw, name, sizeof name);
+        // The size right-aligned in ten places, two blanks, the name as it may be shown.
+        char line[10 + 2 + 4 * sizeof name] = "            ";
+        char* digit = line + 10;
+        std::uint32_t size = LocalHeader.uncompressedSize;
+        do {
+            *--digit = static_cast<char>('0' + size % 10);
+            size /= 10;
+        } while (size != 0);
+        ShowableText(name, line + 12, sizeof line - 12);
+        os::WriteLine(line);
+    }
+    CloseDirectory(&directory);
+    if (!whole) os::ShowMessage("Error reading archive.", "Error..", os::kMbIconError);
+    return whole;
+}

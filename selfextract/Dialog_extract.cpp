@@ -30,12 +30,13 @@ void ReportError(const char* text, const char* title) {
 
 // Reports a message about a name or path from the archive, which is shown with its
 // control characters escaped.
-void ReportAbout(const char* title, const char* lead, const char* name) {
-    char text[4 * kFileNameSize + 32];
+void ReportAbout(const char* title, const char* lead, const char* name,
+                 unsigned type = os::kMbIconError) {
+    char text[4 * kFileNameSize + 40];
     CopyText(text, lead, sizeof text);
     const std::uint32_t length = static_cast<std::uint32_t>(std::strlen(text));
     ShowableText(name, text + length, sizeof text - length);
-    ReportError(text, title);
+    os::ShowMessage(text, title, type);
 }
 
 void ReportInvalidName(const char* name) {
@@ -80,13 +81,17 @@ enum class Outcome { Extracted, BadData, NotWritten };
 
 // Decodes the entry at the current position into a new file in folder, and puts it in
 // place as leaf only when its CRC matches, so that a failed entry leaves neither a
-// broken file nor a destroyed earlier one. fullPath names the entry in messages.
+// broken file nor a destroyed earlier one. fullPath names the entry in messages. Without
+// a folder (a check) the data is decoded and checked, and nothing is written.
 Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const char* fullPath) {
     char tempName[16];
-    OutputFile = os::CreateUniqueFileIn(folder, tempName, sizeof tempName);
-    if (OutputFile == os::kNoFile) {
-        ReportAbout("Cannot open file ..", "", fullPath);
-        return Outcome::NotWritten;
+    OutputFile = os::kNoFile;
+    if (folder != os::kNoFolder) {
+        OutputFile = os::CreateUniqueFileIn(folder, tempName, sizeof tempName);
+        if (OutputFile == os::kNoFile) {
+            ReportAbout("Cannot open file ..", "", fullPath);
+            return Outcome::NotWritten;
+        }
     }
     os::HandlePendingMessage();
     EntryEncrypted = (LocalHeader.flags & kFlagEncrypted) != 0;
@@ -110,28 +115,85 @@ Outcome WriteEntry(Walk& walk, os::FolderHandle folder, const char* leaf, const 
     // An encrypted entry shorter than its 12-byte header holds no data at all: it
     // must not pass as an empty file whose CRC happens to be 0.
     if (dataSize < 0) ok = false;
-    os::LocalTime time;
-    if (ok && DosTimeToLocal(LocalHeader.dosDate, LocalHeader.dosTime, &time)) {
-        os::SetLastWriteTime(OutputFile, time);
-    }
-    // A file whose close failed may not hold what was written: it is not put in place.
-    const bool closed = os::CloseFile(OutputFile);
-    OutputFile = os::kNoFile;
-    if (!closed) ReportAbout("Cannot close the file", "", fullPath);
-    if (!ok || !closed) {
-        os::RemoveFileIn(folder, tempName);
-        return WriteFailed || !closed ? Outcome::NotWritten : Outcome::BadData;
-    }
-    if (!os::MoveIntoPlaceIn(folder, tempName, leaf)) {
-        ReportAbout("Cannot open file ..", "", fullPath);
-        os::RemoveFileIn(folder, tempName);
-        return Outcome::NotWritten;
+    if (folder == os::kNoFolder && !ok) return Outcome::BadData;
+    if (folder != os::kNoFolder) {
+        os::LocalTime time;
+        if (ok && DosTimeToLocal(LocalHeader.dosDate, LocalHeader.dosTime, &time)) {
+            os::SetLastWriteTime(OutputFile, time);
+        }
+        // A file whose close failed may not hold what was written: it is not put in place.
+        const bool closed = os::CloseFile(OutputFile);
+        OutputFile = os::kNoFile;
+        if (!closed) ReportAbout("Cannot close the file", "", fullPath);
+        if (!ok || !closed) {
+            os::RemoveFileIn(folder, tempName);
+            return WriteFailed || !closed ? Outcome::NotWritten : Outcome::BadData;
+        }
+        if (!os::MoveIntoPlaceIn(folder, tempName, leaf)) {
+            ReportAbout("Cannot open file ..", "", fullPath);
+            os::RemoveFileIn(folder, tempName);
+            return Outcome::NotWritten;
+        }
     }
     Deselect(walk);
     walk.entriesDone += 1;
     walk.bytesDone += LocalHeader.uncompressedSize;
     os::ShowProgress(walk.entriesDone, walk.bytesDone);
     return Outcome::Extracted;
+}
+
+// Makes ready where the entry goes: its folders, and the overwrite question when it
+// exists. *folder is the folder to write leaf in, or stays kNoFolder when the entry has
+// been dealt with (a folder entry, skipped, or refused).
+Step PrepareTarget(Walk& walk, char* name, const char* fullPath, os::FolderHandle* folder,
+                   const char** leafOut) {
+    // A folder entry ("a/b/") is its last folder; a file entry is a name in a folder.
+    const bool folderEntry = EndsWith(name, os::kSeparator);
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(name));
+    while (length > 0 && name[length - 1] == os::kSeparator) name[--length] = '\0';
+    const char* lastSeparator = std::strrchr(name, os::kSeparator);
+    const char* leaf = lastSeparator != nullptr ? lastSeparator + 1 : name;
+    *leafOut = leaf;
+    // Never write through a link that the package did not make (it makes none).
+    os::FolderHandle parent = os::kNoFolder;
+    const FolderResult opened =
+        OpenEntryFolders(&walk.folders, name, static_cast<std::uint32_t>(leaf - name), &parent);
+    if (opened == FolderResult::Link) {
+        ReportAbout("Cannot open file ..", "", fullPath);
+        return Step::Next;
+    }
+    if (opened == FolderResult::Failed) {
+        char folderPath[kTextSize];
+        FolderOfPath(fullPath, folderPath, sizeof folderPath);
+        ReportAbout("Error in directory ..", "", folderPath);
+        return Step::StopRun;
+    }
+    const os::ObjectKind kind = os::KindIn(parent, leaf);
+    if (folderEntry ? kind == os::ObjectKind::Folder : kind != os::ObjectKind::None) {
+        if (OverwriteMode == DontOverwrite) {
+            Deselect(walk);
+            return Step::Next;
+        }
+        if (OverwriteMode == Confirm) {
+            NameOfPath(fullPath, LastFileName, sizeof LastFileName);
+            if (!AskOverwrite()) {
+                Deselect(walk);
+                return Step::Next;
+            }
+        }
+    }
+    if (!folderEntry) {
+        *folder = parent;
+    } else {
+        const os::FolderHandle made = os::OpenFolderIn(parent, leaf, true);
+        if (made != os::kNoFolder) {
+            os::CloseFolder(made);
+            Deselect(walk);
+        } else {
+            ReportAbout("Cannot open file ..", "", fullPath);
+        }
+    }
+    return Step::Next;
 }
 
 Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataStart) {
@@ -165,53 +227,22 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
         ReportInvalidName(name);
         return Step::Next;
     }
-    // A folder entry ("a/b/") is its last folder; a file entry is a name in a folder.
-    const bool folderEntry = EndsWith(name, os::kSeparator);
-    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(name));
-    while (length > 0 && name[length - 1] == os::kSeparator) name[--length] = '\0';
-    const char* lastSeparator = std::strrchr(name, os::kSeparator);
-    const char* leaf = lastSeparator != nullptr ? lastSeparator + 1 : name;
-    // Never write through a link that the package did not make (it makes none).
     os::FolderHandle folder = os::kNoFolder;
-    const FolderResult opened =
-        OpenEntryFolders(&walk.folders, name, static_cast<std::uint32_t>(leaf - name), &folder);
-    if (opened == FolderResult::Link) {
-        ReportAbout("Cannot open file ..", "", fullPath);
-        return Step::Next;
-    }
-    if (opened == FolderResult::Failed) {
-        char folderPath[kTextSize];
-        FolderOfPath(fullPath, folderPath, sizeof folderPath);
-        ReportAbout("Error in directory ..", "", folderPath);
-        return Step::StopRun;
-    }
-    const os::ObjectKind kind = os::KindIn(folder, leaf);
-    if (folderEntry ? kind == os::ObjectKind::Folder : kind != os::ObjectKind::None) {
-        if (OverwriteMode == DontOverwrite) {
+    const char* leaf = name;
+    if (Mode == RunMode::Check) {
+        CopyText(fullPath, name, sizeof fullPath);  // messages name the entry
+        if (EndsWith(name, os::kSeparator)) {
             Deselect(walk);
             return Step::Next;
         }
-        if (OverwriteMode == Confirm) {
-            NameOfPath(fullPath, LastFileName, sizeof LastFileName);
-            if (!AskOverwrite()) {
-                Deselect(walk);
-                return Step::Next;
-            }
-        }
-    }
-    if (folderEntry) {
-        const os::FolderHandle made = os::OpenFolderIn(folder, leaf, true);
-        if (made != os::kNoFolder) {
-            os::CloseFolder(made);
-            Deselect(walk);
-        } else {
-            ReportAbout("Cannot open file ..", "", fullPath);
-        }
-        return Step::Next;
+    } else {
+        const Step step = PrepareTarget(walk, name, fullPath, &folder, &leaf);
+        if (step != Step::Next || folder == os::kNoFolder) return step;
     }
     for (;;) {
         const Outcome outcome = WriteEntry(walk, folder, leaf, fullPath);
-        if (outcome != Outcome::BadData || !encrypted) return Step::Next;
+        if (outcome != Outcome::BadData) return Step::Next;
+        if (!encrypted) break;
         // A wrong password passes the one-byte check about once in 256 tries; the entry
         // then fails to decode, and that counts as a wrong password.
         char tried[sizeof Password];
@@ -223,16 +254,26 @@ Step ExtractEntry(Walk& walk, char* name, bool nameTooLong, std::uint64_t dataSt
             return Step::StopRun;
         }
         // The same password again: the entry's data is damaged, not the password.
-        if (std::strcmp(tried, Password) == 0) return Step::Next;
+        if (std::strcmp(tried, Password) == 0) break;
     }
+    if (Mode == RunMode::Check) ReportAbout("Error..", "Damaged file. ", fullPath);
+    return Step::Next;
 }
 
 void ReportOutcome(Walk& walk, bool* result) {
     os::EndProgress();
     if (!walk.anySelected || walk.passwordFailed) return;
     if (walk.dialog.ListSelectedCount(walk.listId) == 0) {
-        if (ShowFinishedMessage)
+        if (Mode == RunMode::Check) {
+            os::ShowMessage("All files are intact.", "Finished.", os::kMbOk);
+        } else if (ShowFinishedMessage) {
+#if defined(_WIN32)
             os::ShowMessage("All files have been extracted.", "Finished.", os::kMbOk);
+#else
+            // Where the files went, as a terminal user cannot see it in a dialog.
+            ReportAbout("Finished.", "All files have been extracted into ", ExtractDir, os::kMbOk);
+#endif
+        }
         *result = true;
     } else {
         ReportError("The selected file(s) couldn't get extracted.", "Error..");

@@ -22,7 +22,7 @@ void Start(os::DialogHost& dialog) {
     ReadFolderEdit(dialog);
     std::size_t length = std::strlen(ExtractDir);
     if (length > 0 && IsPathSeparator(ExtractDir[length - 1])) ExtractDir[--length] = '\0';
-    if (length == 0) {
+    if (length == 0 && Mode != RunMode::Check) {
         // A current folder that cannot be named (deleted, or its path too long) is a
         // folder that cannot be made: an empty ExtractDir would put the entries under
         // the root.
@@ -41,7 +41,9 @@ void Start(os::DialogHost& dialog) {
         MainDialogCommand(dialog, IdClose);
         return;
     }
-    if (!RunAfterExtraction(dialog.IsChecked(IdRunCheckBox))) CommandFailed = true;
+    if (Mode != RunMode::Check && !RunAfterExtraction(dialog.IsChecked(IdRunCheckBox))) {
+        CommandFailed = true;
+    }
     dialog.End(1);
 }
 

@@ -71,6 +71,24 @@ inline constexpr int kExitFailure = 1;    // bad package, unreadable file, incom
 inline constexpr int kExitDeclined = 2;   // the start-up message was declined
 inline constexpr int kExitNoCommand = 3;  // extracted, but the command did not start
 
+// ---- Arguments (SFXgbls_arguments.cpp) -------------------------------------------------
+
+// What a run does: extract (and start the command), or, as a person asks on POSIX,
+// show the options, list the archive or check it; nothing is written but by Extract.
+// Ordered by precedence when several are asked for.
+enum class RunMode { Extract, Check, List, Help };
+extern RunMode Mode;
+
+// The folder --target gives, made absolute; empty when none was given.
+extern char TargetFolder[kTextSize];
+
+// Reads --help (-h), --list, --check and --target FOLDER; anything else is let be. False,
+// after a message, when --target lacks its folder or the folder's path does not fit.
+bool ReadArguments(int argc, char** argv);
+
+// Writes the options to the program's output.
+void ShowHelp();
+
 // ---- Start-up ------------------------------------------------------------------------
 
 // Moves in ArchiveFile; stores and returns the new position (0xFFFFFFFF on failure).

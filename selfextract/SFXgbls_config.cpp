@@ -91,7 +91,9 @@ ConfigResult ReadConfig() {
         ReportBadPayload();
         return ConfigResult::BadPayload;
     }
-    if (HasStartupMessage && !ShowStartupMessage()) return ConfigResult::Declined;
+    if (HasStartupMessage && Mode == RunMode::Extract && !ShowStartupMessage()) {
+        return ConfigResult::Declined;
+    }
     return ConfigResult::Ok;
 }
 

@@ -46,6 +46,10 @@ int RunStub() {
     // Set here rather than in the program's data, where it would take file space the
     // stub's fixed length cannot spare.
     CopyText(Caption, "PROGRAM", kTextSize);
+    if (Mode == RunMode::Help) {
+        ShowHelp();
+        return kExitSuccess;
+    }
     char ownPath[1024] = "";
     if (os::OwnProgramPath(ownPath, sizeof ownPath)) ArchiveFile = os::OpenForReading(ownPath);
     if (ArchiveFile == os::kNoFile) {
@@ -59,7 +63,13 @@ int RunStub() {
     }
     const ConfigResult config = ReadConfig();
     int status = config == ConfigResult::Declined ? kExitDeclined : kExitFailure;
-    if (config == ConfigResult::Ok && RunMainDialog() == 1) {
+    if (TargetFolder[0] != '\0') {
+        CopyText(DefaultFolder, TargetFolder, kTextSize);
+        HasDefaultFolder = true;
+    }
+    if (config == ConfigResult::Ok && Mode == RunMode::List) {
+        if (ListArchive()) status = kExitSuccess;
+    } else if (config == ConfigResult::Ok && RunMainDialog() == 1) {
         status = CommandFailed ? kExitNoCommand : kExitSuccess;
     }
     ExitCleanup();

@@ -198,6 +198,10 @@ std::uint32_t AskPassword(char* buffer, std::uint32_t size);
 // can be had.
 bool AskOverwrite(const char* text, bool* dontAskAgain);
 
+// Writes a line of the program's output, for a person or a script that asked for it
+// (POSIX: standard output). Windows programs of the stub's kind have none: nothing.
+void WriteLine(const char* text);
+
 // Handles one pending window message, if any.
 void HandlePendingMessage();
 

@@ -565,6 +565,11 @@ int ShowMessage(const char* text, const char* title, unsigned type) {
     return agreed ? kIdYes : kIdNo;
 }
 
+void WriteLine(const char* text) {
+    ClearProgressLine();
+    std::puts(text);
+}
+
 int ShowMessageAndWait(const char* text, const char* title, unsigned type) {
     const unsigned buttons = type & 0x0F;
     if (buttons == kMbOkCancel || buttons == kMbYesNo || !::isatty(0)) {

@@ -401,6 +401,8 @@ int ShowMessage(const char* text, const char* title, unsigned type) {
     return kIdOk;
 }
 
+void WriteLine(const char*) {}
+
 int ShowMessageAndWait(const char* text, const char* title, unsigned type) {
     return ShowMessage(text, title, type);
 }

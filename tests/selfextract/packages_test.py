@@ -33,7 +33,8 @@ STUB_SIZE = 39424
 SUCCESS, FAILURE, DECLINED, NO_COMMAND = 0, 1, 2, 3
 
 BAD_PAYLOAD = "Error..: Incorrect file size, please try to download this file again."
-FINISHED = "Finished.: All files have been extracted."
+# On POSIX the message names the folder.
+FINISHED = "Finished.: All files have been extracted into "
 INCOMPLETE = "Error..: The selected file(s) couldn't get extracted."
 READ_ERROR = "Error..: Error reading archive."
 
@@ -105,7 +106,7 @@ class PackageCase(unittest.TestCase):
         return package
 
     def run_package(self, package, answers="", cwd=None, file_size_limit=None,
-                    ignore_sigxfsz=False):
+                    ignore_sigxfsz=False, args=(), output=None):
         """Runs the package; file_size_limit stands in for a full disk (writes past it
         fail, or end the process with SIGXFSZ unless ignore_sigxfsz, as a shell that
         ignores the signal passes it on)."""
@@ -113,9 +114,11 @@ class PackageCase(unittest.TestCase):
             if file_size_limit is not None:
                 resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
 
-        r = subprocess.run([package], input=answers, capture_output=True, text=True,
+        r = subprocess.run([package, *args], input=answers, capture_output=True, text=True,
                            cwd=cwd or self.root, env=self.env, timeout=60, preexec_fn=limit,
                            restore_signals=not ignore_sigxfsz)
+        if output is not None:
+            output.append(r.stdout)
         return r.returncode, r.stderr
 
     def run_talking(self, package, steps, stdin=subprocess.PIPE):
@@ -1109,6 +1112,100 @@ class Interrupted(PackageCase):
                 self.assertEqual(os.listdir(self.path("out")), [])
 
 
+class UserOptions(PackageCase):
+    """What a person types to look at a package before running it."""
+
+    def setUp(self):
+        super().setUp()
+        self.entries = [zipcraft.entry("docs/", method=0), zipcraft.entry("docs/a.txt", b"alpha"),
+                        zipcraft.entry("big.bin", bytes(70000), method=0)]
+        # A package with a start-up question and a command, neither of which --help,
+        # --list or --check may bring up.
+        self.package = self.pack_bytes(zipcraft.build(self.entries), "--folder", self.path("out"),
+                                       "--message", "Go on?", "--message-type", "yesno",
+                                       "--command", "/bin/sh|-c 'echo ran > %s'" % self.path("ran"))
+
+    def run_with(self, *args, answers="", package=None):
+        out = []
+        rc, err = self.run_package(package or self.package, answers, args=args, output=out)
+        return rc, out[0], err
+
+    def test_looking_writes_nothing(self):
+        listing = "         0  docs/\n         5  docs/a.txt\n     70000  big.bin\n"
+        cases = [  # label, arguments, exit, standard output (a part of it), messages
+            ("help", ["--help"], SUCCESS, "--target FOLDER  extract into FOLDER instead", ""),
+            ("short help", ["-h"], SUCCESS, "usage: PACKAGE", ""),
+            ("list", ["--list"], SUCCESS, listing, ""),
+            ("check", ["--check"], SUCCESS, "", "Finished.: All files are intact.\n"),
+            ("help wins", ["--check", "--list", "--help"], SUCCESS, "usage", ""),
+            ("list before check", ["--check", "--list"], SUCCESS, listing, ""),
+        ]
+        for label, args, outcome, stdout, stderr in cases:
+            with self.subTest(label):
+                rc, out, err = self.run_with(*args)
+                self.assertEqual(rc, outcome, err)
+                self.assertIn(stdout, out)
+                self.assertEqual(err, stderr)
+                self.assertEqual(self.tree(), {})
+                self.assertFalse(os.path.exists(self.path("ran")))
+
+    def test_list_and_check_find_damage(self):
+        names = ["d\x1bx.txt", "crc.txt"]
+        damaged = self.pack_bytes(zipcraft.build([zipcraft.entry(names[0], b"x"),
+                                                  zipcraft.entry(names[1], b"y", crc=1)]))
+        rc, out, err = self.run_with("--list", package=damaged)
+        self.assertEqual((rc, out), (SUCCESS, "         1  d\\x1bx.txt\n         1  crc.txt\n"))
+        rc, out, err = self.run_with("--check", package=damaged)
+        self.assertEqual(rc, FAILURE, err)
+        self.assertEqual(err, "Error..: Damaged file. crc.txt\n" + INCOMPLETE + "\n")
+        broken = self.pack_bytes(zipcraft.build(self.entries)[:-30] + b"\0" * 30,
+                                 "--no-size-check")
+        for option in ("--list", "--check"):
+            with self.subTest(option):
+                rc, out, err = self.run_with(option, package=broken)
+                self.assertEqual(rc, FAILURE, err)
+                self.assertIn(READ_ERROR, err)
+        self.assertEqual(self.tree(), {})
+
+    def test_check_asks_for_passwords(self):
+        secret = zipcraft.encrypted_entry("s.txt", b"secret", "pw")
+        package = self.pack_bytes(zipcraft.build([secret]))
+        for answers, outcome in (("pw\n", SUCCESS), ("x\ny\nz\n", FAILURE)):
+            with self.subTest(answers):
+                rc, out, err = self.run_with("--check", answers=answers, package=package)
+                self.assertEqual(rc, outcome, err)
+        self.assertEqual(self.tree(), {})
+
+    def test_target_folder(self):
+        os.mkdir(self.path("home", "given"))
+        cases = [  # label, --target as given, the folder it names
+            ("absolute", self.path("elsewhere"), self.path("elsewhere")),
+            ("relative to the current folder", "given", self.path("home", "given")),
+        ]
+        for label, given, folder in cases:
+            with self.subTest(label):
+                r = subprocess.run([self.package, "--target", given], input="y\n",
+                                   capture_output=True, text=True, cwd=self.path("home"),
+                                   env=self.env, timeout=60)
+                self.assertEqual(r.returncode, SUCCESS, r.stderr)
+                self.assertIn("Go on? [Yes/No]", r.stderr)
+                self.assertIn(FINISHED + folder + "\n", r.stderr)
+                self.assertTrue(os.path.isfile(os.path.join(folder, "docs", "a.txt")))
+                self.assertEqual(self.tree(), {})
+        rc, out, err = self.run_with("--target")
+        self.assertEqual((rc, err), (FAILURE, "Error..: --target needs a folder\n"))
+
+    def test_unknown_arguments_change_nothing(self):
+        for args in ([], ["--bogus"], ["/S", "x y"], ["--list-files"]):
+            with self.subTest(args):
+                shutil.rmtree(self.path("out"))
+                os.mkdir(self.path("out"))
+                rc, out, err = self.run_with(*args, answers="y\n")
+                self.assertEqual(rc, SUCCESS, err)
+                self.assertIn(FINISHED + self.path("out"), err)
+                self.assertEqual(self.files_of()["docs/a.txt"], b"alpha")
+
+
 class Command(PackageCase):
     def probe(self, base="out"):
         """An executable in the extraction folder that records its arguments and
@@ -1169,7 +1266,7 @@ class Command(PackageCase):
                                               *options)
                     rc, err = self.run_package(package)
                     self.assertEqual(rc, outcome, err)
-                    self.assertEqual(err, FINISHED + "\n")
+                    self.assertEqual(err, FINISHED + self.path("out") + "\n")
         finally:
             self.env["PATH"] = env_path
 
