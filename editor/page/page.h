@@ -19,6 +19,13 @@ inline constexpr int kDefaultButtonWidth = 65;
 inline constexpr int kDefaultButtonHeight = 41;
 inline constexpr int kDefaultFontSize = 10;  // points: 13 pixels high at 96 dots per inch
 
+// A page is never smaller than empty: a width or height below zero, from dragging
+// the page's corner above or left of its origin or read from a page file, is taken
+// as zero. The model, the design surface and the page file therefore agree.
+inline constexpr int PageExtent(int pixels) {
+    return pixels < 0 ? 0 : pixels;
+}
+
 class Page;
 
 // One member of the pool. Which fields mean something depends on the kind: caption

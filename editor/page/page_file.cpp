@@ -166,6 +166,12 @@ void WritePageFile(const Page& page, const std::filesystem::path& target) {
 }
 
 void WritePagePictures(const Page& page, const std::filesystem::path& folder) {
+    // Every name is checked before the first file is written: nothing lands
+    // outside the folder, and a refused page writes no picture at all.
+    for (int id = 1; id <= kItemsPerKind; ++id) {
+        const PageItem& item = page.Item(ItemKind::Picture, id);
+        if (item.HasSlotFile()) CheckBareFileName(item.slot_text);
+    }
     for (int id = 1; id <= kItemsPerKind; ++id) {
         const PageItem& item = page.Item(ItemKind::Picture, id);
         if (item.HasSlotFile()) WritePictureFile(item.picture, folder / item.slot_text);
@@ -176,10 +182,10 @@ void ApplyPageLine(Page& page, const PageLine& line, const std::string& text,
                    const std::filesystem::path& picture_folder) {
     switch (line.property) {
         case P::PageWidth:
-            page.width = ConvertInteger(text);
+            page.width = PageExtent(ConvertInteger(text));
             return;
         case P::PageHeight:
-            page.height = ConvertInteger(text);
+            page.height = PageExtent(ConvertInteger(text));
             return;
         case P::PageColour:
             page.SetColour(ConvertInteger(text));
@@ -197,8 +203,11 @@ void ApplyPageLine(Page& page, const PageLine& line, const std::string& text,
             return;
         case P::PictureSlot:
             // The picture is loaded first: a file that fails leaves the slot as it was.
-            if (text != EmptySlotText(item.id))
+            // Only a file beside the page is ever read.
+            if (text != EmptySlotText(item.id)) {
+                CheckBareFileName(text);
                 item.picture = LoadPictureFile(picture_folder / text, text);
+            }
             item.slot_text = text;
             return;
         case P::Colour:

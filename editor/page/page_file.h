@@ -56,7 +56,9 @@ std::string FormatPageFile(const Page& page);
 void WritePageFile(const Page& page, const std::filesystem::path& target);
 
 // Writes the picture of every picture item whose slot names a file into folder,
-// under the slot text, in slot order. Throws QuomError "Cannot create file %s".
+// under the slot text, in slot order. Throws QuomError "Cannot create file %s", or,
+// before writing anything, the error of CheckBareFileName for a slot that names a
+// file outside folder.
 void WritePagePictures(const Page& page, const std::filesystem::path& folder);
 
 // A failure while reading a page: which line, and the message the user sees.

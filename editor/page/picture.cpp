@@ -75,6 +75,17 @@ PictureKind PictureKindForName(std::string_view file_name) {
     throw QuomError(FormatMessage("Unknown picture file extension (.%s)", std::string(extension)));
 }
 
+void CheckBareFileName(std::string_view file_name) {
+    // Both separators and the drive colon count on every system: a page may come
+    // from Windows, where each of them leads out of the folder.
+    const bool bare = file_name.find_first_of("/\\:") == std::string_view::npos &&
+                      file_name != "." && file_name != "..";
+    if (!bare) {
+        throw QuomError(
+            FormatMessage("Picture file %s is not in the page's folder", std::string(file_name)));
+    }
+}
+
 Picture PictureFromBytes(PictureKind kind, std::string bytes) {
     const std::optional<PictureSize> size = SizeOf(kind, bytes);
     if (!size) throw QuomError(InfoFor(kind).invalid_message);

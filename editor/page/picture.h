@@ -24,6 +24,12 @@ struct Picture {
 // the extension (without its dot, possibly empty) in place of %s.
 PictureKind PictureKindForName(std::string_view file_name);
 
+// A picture-file slot names a file in the page's own folder: a bare file name with
+// no folder part. A name holding "/", "\" or ":", or the name "." or "..", would
+// read or write a file elsewhere; it throws QuomError "Picture file %s is not in
+// the page's folder" with the name in place of %s.
+void CheckBareFileName(std::string_view file_name);
+
 // Checks the header of bytes as a file of the given kind and returns the picture.
 // Throws QuomError "Bitmap image is not valid", "Icon image is not valid" or
 // "Metafile is not valid" when the header is truncated, inconsistent or wrong.

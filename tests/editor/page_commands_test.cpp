@@ -267,6 +267,11 @@ class PageCommandsTest : public QObject {
                                         << "Bitmap image is not valid.";
         QTest::newRow("damaged metafile") << 111 << "bad.wmf"
                                           << "Metafile is not valid.";
+        // A page from elsewhere may name a picture outside its folder: refused, so
+        // that neither Open reads nor a later Save writes there.
+        QTest::newRow("picture outside the page's folder")
+            << 111 << "../bad.bmp"
+            << "Picture file ../bad.bmp is not in the page's folder.";
     }
     void OpenOfADamagedFileKeepsWhatWasApplied() {
         QFETCH(int, line);

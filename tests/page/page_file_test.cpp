@@ -237,6 +237,23 @@ TEST(PageReader, StopsAtTheFirstBadLineWithEverythingBeforeItApplied) {
          314,
          "Cannot open file gone.bmp",
          {{313, "NONE();"}, {314, "Label20"}}},
+        {"slot with a folder part",
+         [](auto l) {
+             l[110] = "../up.bmp";
+             return Join(l);
+         },
+         111,
+         "Picture file ../up.bmp is not in the page's folder",
+         {{110, "NONE();"}, {111, "Label10"}}},
+        {"page size below zero is taken as zero",
+         [](auto l) {
+             l[120] = "-5";
+             l[121] = "-2147483648";
+             return Join(l);
+         },
+         0,
+         "",
+         {{121, "0"}, {122, "0"}}},
         {"second-bank colour after the page colour",
          [](auto l) {
              l[152] = "255";
@@ -304,8 +321,8 @@ Page RandomPage(std::mt19937& rng) {
         return s;
     };
     Page page;
-    page.width = small(rng);
-    page.height = any_int(rng);
+    page.width = quom::PageExtent(small(rng));
+    page.height = quom::PageExtent(any_int(rng));
     for (quom::PageItem& item : page.pool()) {
         item.left = any_int(rng);
         item.top = small(rng);
@@ -366,6 +383,27 @@ TEST(PageFile, PicturesAreWrittenUnderTheirSlotsAndReadBack) {
     quom::ReadPageFile(reopened, folder.path() / "page.qmx", folder.path());
     EXPECT_EQ(reopened.Item(ItemKind::Picture, 20).slot_text, "tree.bmp");
     EXPECT_EQ(reopened.Item(ItemKind::Picture, 20).picture, quom::PlaceholderPicture());
+}
+
+// A page from elsewhere can name a picture outside its folder; such a page must not
+// make Save or Test write there, nor write some of its pictures before refusing.
+TEST(PageFile, SlotOutsideTheFolderWritesNoPictureAnywhere) {
+    TempFolder folder;
+    const fs::path page_folder = folder.path() / "page";
+    fs::create_directories(page_folder);
+    WriteBytes(folder.path() / "victim.bmp", "keep me");
+    Page page;
+    page.Reset();
+    page.Item(ItemKind::Picture, 1).slot_text = "fine.bmp";
+    page.Item(ItemKind::Picture, 2).slot_text = "../victim.bmp";
+    try {
+        quom::WritePagePictures(page, page_folder);
+        FAIL() << "pictures written";
+    } catch (const quom::QuomError& e) {
+        EXPECT_STREQ(e.what(), "Picture file ../victim.bmp is not in the page's folder");
+    }
+    EXPECT_EQ(ReadBytes(folder.path() / "victim.bmp"), "keep me");
+    EXPECT_TRUE(fs::is_empty(page_folder));
 }
 
 TEST(SaveTarget, AddsTheExtensionUnlessTheTypedNameExists) {

@@ -118,6 +118,41 @@ TEST(PictureKindForName, OtherExtensionsNameTheExtensionWithoutItsDot) {
     }
 }
 
+TEST(CheckBareFileName, RefusesEveryFolderPart) {
+    const struct {
+        const char* name;
+        bool bare;
+    } cases[] = {
+        {"sun.bmp", true},
+        {"two words.ico", true},
+        {"..bmp", true},  // a dot file, still beside the page
+        {"", true},       // nothing that leads elsewhere; the extension check refuses it
+        {"art/sun.bmp", false},
+        {"/etc/sun.bmp", false},
+        {"../sun.bmp", false},
+        {"art\\sun.bmp", false},
+        {"..\\sun.bmp", false},
+        {"C:sun.bmp", false},
+        {"C:\\art\\sun.bmp", false},
+        {"..", false},
+        {".", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bare) {
+            EXPECT_NO_THROW(quom::CheckBareFileName(c.name));
+        } else {
+            try {
+                quom::CheckBareFileName(c.name);
+                ADD_FAILURE() << "accepted";
+            } catch (const quom::QuomError& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "Picture file " + std::string(c.name) + " is not in the page's folder");
+            }
+        }
+    }
+}
+
 struct GoodFixture {
     const char* file;
     PictureKind kind;
