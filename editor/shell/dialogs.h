@@ -8,6 +8,8 @@
 
 #include "colour.h"
 
+class QDialog;
+
 namespace quom {
 
 // Title of the program's message boxes and of the error box.
@@ -20,7 +22,8 @@ enum class Answer { Yes, No, Cancel };
 struct FileDialogSetup {
     QString title;
     QString filter;
-    QString file_name;  // shown when the dialog opens
+    QString file_name;     // shown when the dialog opens
+    bool preview = false;  // shows the picture of the file under the cursor
 };
 
 class Dialogs {
@@ -41,6 +44,9 @@ class Dialogs {
                              const QString& default_text) = 0;
     // Colour dialog opened on initial: the chosen colour, or nothing when cancelled.
     virtual std::optional<Colour> ChooseColour(Colour initial) = 0;
+    // One of the editor's own windows (the component-ID dialog, the size dialog, the
+    // event editor) shown modally; returns once it has closed.
+    virtual void ShowModal(QDialog& window) = 0;
 };
 
 }  // namespace quom

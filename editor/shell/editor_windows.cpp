@@ -13,6 +13,7 @@ EditorWindows::EditorWindows(Dialogs& dialogs, ProgramFolderSource program_folde
     form3_ = std::make_unique<TForm3>();
     form4_ = std::make_unique<TForm4>();
     form5_ = std::make_unique<TForm5>();
+    form1_->SetIdDialog(form2_.get());
     form1_->SetAboutBox(form3_.get());
 }
 

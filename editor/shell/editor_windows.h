@@ -8,6 +8,7 @@
 #include "later_dialogs.h"
 #include "program_folder.h"
 #include "tform1.h"
+#include "tform2.h"
 #include "tform3.h"
 
 namespace quom {

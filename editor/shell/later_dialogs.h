@@ -1,16 +1,10 @@
-// The component-ID dialog, the size dialog and the event editor, created at start
-// with their captions and frames; their contents come with their commands.
+// The size dialog and the event editor, created at start with their captions and
+// frames; their contents come with their commands.
 #pragma once
 
 #include "fixed_dialog.h"
 
 namespace quom {
-
-class TForm2 final : public FixedDialog {
-    Q_OBJECT
-  public:
-    TForm2() : FixedDialog(QStringLiteral("Question"), 329, 208) {}
-};
 
 class TForm4 final : public FixedDialog {
     Q_OBJECT

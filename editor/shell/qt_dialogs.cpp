@@ -2,13 +2,19 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 
 #include "colour_qt.h"
+#include "model_text.h"
+#include "picture.h"
+#include "picture_image.h"
 
 namespace quom {
 
@@ -16,6 +22,42 @@ namespace {
 
 // The input box accepts at most this many characters.
 constexpr int kInputBoxMaxLength = 255;
+
+// The preview shows pictures in a square of this side; files larger than the
+// limit are not read just to preview them.
+constexpr int kPreviewSide = 160;
+constexpr qint64 kPreviewMaxBytes = 32 * 1024 * 1024;
+
+QPixmap PreviewOf(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile() || info.size() > kPreviewMaxBytes) return {};
+    try {
+        const Picture picture = LoadPictureFile(ToPath(file), ToModelText(file));
+        QImage image = PictureImage(picture);
+        if (image.width() > kPreviewSide || image.height() > kPreviewSide) {
+            image = image.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
+                                 Qt::SmoothTransformation);
+        }
+        return QPixmap::fromImage(image);
+    } catch (const std::exception&) {
+        return {};  // not a picture: no preview
+    }
+}
+
+// A square beside the file list that shows the picture under the cursor.
+void AddPicturePreview(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr) return;
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("Preview"));
+    preview->setFixedSize(kPreviewSide, kPreviewSide);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(preview, 1, grid->columnCount(), Qt::AlignTop);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                     [preview](const QString& file) { preview->setPixmap(PreviewOf(file)); });
+}
 
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSetup& request,
                                      QFileDialog::AcceptMode mode) {
@@ -25,7 +67,11 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSetup& req
     // commands decide those themselves.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The filter's descriptions are shown as they are written, without the
+    // patterns added once more.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(QtFilterFromPairs(request.filter));
+    if (request.preview) AddPicturePreview(dialog);
     if (!request.file_name.isEmpty()) dialog.selectFile(request.file_name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -94,6 +140,10 @@ std::optional<Colour> QtDialogs::ChooseColour(Colour initial) {
     const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent_);
     if (!chosen.isValid()) return std::nullopt;
     return FromQColor(chosen);
+}
+
+void QtDialogs::ShowModal(QDialog& window) {
+    window.exec();
 }
 
 }  // namespace quom

@@ -22,6 +22,7 @@ class QtDialogs final : public Dialogs {
     QString InputBox(const QString& caption, const QString& prompt,
                      const QString& default_text) override;
     std::optional<Colour> ChooseColour(Colour initial) override;
+    void ShowModal(QDialog& window) override;
 
   private:
     QWidget* parent_;

@@ -1,5 +1,7 @@
 #include "scripted_dialogs.h"
 
+#include <QDialog>
+
 namespace quom {
 
 namespace {
@@ -55,9 +57,21 @@ QString ScriptedDialogs::InputBox(const QString& caption, const QString& prompt,
     return TakeFront<std::optional<QString>>(inputs, std::nullopt).value_or(default_text);
 }
 
-std::optional<Colour> ScriptedDialogs::ChooseColour(Colour) {
+std::optional<Colour> ScriptedDialogs::ChooseColour(Colour initial) {
     shown.push_back({Kind::Colour, QString(), QString()});
+    colour_dialog_starts.push_back(initial);
     return TakeFront<std::optional<Colour>>(colours, std::nullopt);
+}
+
+void ScriptedDialogs::ShowModal(QDialog& window) {
+    shown.push_back({Kind::Window, window.windowTitle(), QString()});
+    window.show();
+    if (!windows.empty()) {
+        const std::function<void(QDialog&)> step = windows.front();
+        windows.pop_front();
+        step(window);
+    }
+    if (window.isVisible()) window.close();
 }
 
 }  // namespace quom

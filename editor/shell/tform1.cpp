@@ -10,6 +10,7 @@
 #include "bevel.h"
 #include "editor_fonts.h"
 #include "model_text.h"
+#include "mouse_forwarder.h"
 #include "window_placement.h"
 
 namespace quom {
@@ -31,6 +32,11 @@ constexpr int kPaletteTop = 64;
 constexpr int kPanelRowHeight = 17;
 
 constexpr const char* kPageFilter = "Visual Quom++ Page|*.qmx";
+constexpr const char* kPictureFilter =
+    "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|"
+    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+// The property panel is refreshed this long after a selection.
+constexpr int kRefreshDelayMs = 100;
 
 // A region that takes every press made on it, so that presses never reach the main
 // window's own background handling.
@@ -47,7 +53,10 @@ class PressSink final : public QWidget {
 }  // namespace
 
 TForm1::TForm1(Dialogs& dialogs, ProgramFolderSource program_folder)
-    : QWidget(nullptr), dialogs_(dialogs), program_folder_(std::move(program_folder)) {
+    : QWidget(nullptr),
+      dialogs_(dialogs),
+      program_folder_(std::move(program_folder)),
+      palette_(this) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
     setFont(WindowFont());
@@ -56,11 +65,19 @@ TForm1::TForm1(Dialogs& dialogs, ProgramFolderSource program_folder)
 
     open_dialog_ = {QStringLiteral("Open Page"), QString::fromLatin1(kPageFilter), QString()};
     save_dialog_ = {QStringLiteral("Save Page"), QString::fromLatin1(kPageFilter), QString()};
+    po_ = {QStringLiteral("Select Picture"), QString::fromLatin1(kPictureFilter), QString(), true};
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kRefreshDelayMs);
+    connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
     BuildToolbar();
     BuildLeftColumn();
     BuildPropertyPanel();
     panel1_ = new DesignSurface(page_, this);
+    ConnectPalette();
+    WatchSurfaceMouse();
     LayoutRegions(kClientWidth, kClientHeight);
 }
 
@@ -101,31 +118,9 @@ SpeedButton* TForm1::AddToolbarButton(QWidget* parent, const QString& name, cons
     return button;
 }
 
-void TForm1::AddPaletteTool(const QString& raised_name, const QString& pressed_name,
-                            const QString& art, int left) {
-    for (const auto& [name, look] : {std::pair{pressed_name, QStringLiteral("_pressed")},
-                                     std::pair{raised_name, QStringLiteral("_raised")}}) {
-        auto* image = new QLabel(this);
-        image->setObjectName(name);
-        image->setPixmap(ArtPixmap(QStringLiteral("palette/") + art + look));
-        image->setGeometry(left, kPaletteTop, 28, 28);
-        image->setCursor(Qt::ArrowCursor);
-    }
-}
-
 void TForm1::BuildLeftColumn() {
     image8_ = new PressSink(this);
     image8_->setObjectName(QStringLiteral("Image8"));
-
-    AddPaletteTool(QStringLiteral("Image1"), QStringLiteral("Image2"), QStringLiteral("arrow"), 8);
-    AddPaletteTool(QStringLiteral("Image3"), QStringLiteral("Image4"), QStringLiteral("button"),
-                   40);
-    AddPaletteTool(QStringLiteral("Image5"), QStringLiteral("Image6"), QStringLiteral("letter"),
-                   72);
-    AddPaletteTool(QStringLiteral("Image17"), QStringLiteral("Image18"),
-                   QStringLiteral("landscape"), 104);
-    // The pointer tool shows as chosen at start.
-    findChild<QLabel*>(QStringLiteral("Image1"))->hide();
 
     auto* bevel3 = new Bevel(Bevel::Shape::BottomLine, Bevel::Style::Lowered, this);
     bevel3->setObjectName(QStringLiteral("Bevel3"));
@@ -162,20 +157,21 @@ SpeedButton* TForm1::AddPanelButton(const QString& name, const QString& caption,
 }
 
 void TForm1::BuildPropertyPanel() {
-    QLabel* sel = AddLabel(QStringLiteral("sel"), QStringLiteral("No Item Selected"), 8, 104);
-    sel->resize(161, sel->height());
+    sel_ = AddLabel(QStringLiteral("sel"), QStringLiteral("No Item Selected"), 8, 104);
+    sel_->resize(161, sel_->height());
     AddLabel(QStringLiteral("Label22"), QStringLiteral("Caption:"), 8, 128);
-    auto* edit1 = new QLineEdit(this);
-    edit1->setObjectName(QStringLiteral("Edit1"));
-    edit1->setGeometry(8, 144, 161, 21);
-    edit1->setCursor(Qt::IBeamCursor);
+    edit1_ = new QLineEdit(this);
+    edit1_->setObjectName(QStringLiteral("Edit1"));
+    edit1_->setGeometry(8, 144, 161, 21);
+    edit1_->setCursor(Qt::IBeamCursor);
     AddPanelButton(QStringLiteral("SpeedButton6"), QStringLiteral("Change size(Button Only)"), 8,
                    168, 161, false);
     AddPanelButton(QStringLiteral("SpeedButton1"), QStringLiteral("Change Form Color"), 8, 184, 161,
                    false);
 
     AddLabel(QStringLiteral("Label23"), QStringLiteral("On Click:"), 8, 208);
-    AddLabel(QStringLiteral("Label3D4"), QString::fromLatin1(kNoAction), 88, 208)->hide();
+    label3d4_ = AddLabel(QStringLiteral("Label3D4"), QString::fromLatin1(kNoAction), 88, 208);
+    label3d4_->hide();
     auto* combo = new QComboBox(this);
     combo->setObjectName(QStringLiteral("ComboBox1"));
     combo->setEditable(true);
@@ -188,15 +184,15 @@ void TForm1::BuildPropertyPanel() {
     AddPanelButton(QStringLiteral("SpeedButton7"), QStringLiteral("..."), 152, 224, 17, true);
 
     AddLabel(QStringLiteral("Label24"), QStringLiteral("Color:"), 8, 248);
-    auto* shape1 = new Shape(QColor(0xC0, 0xC0, 0xC0), this);  // silver
-    shape1->setObjectName(QStringLiteral("Shape1"));
-    shape1->setGeometry(40, 248, 105, 17);
+    shape1_ = new Shape(QColor(0xC0, 0xC0, 0xC0), this);  // silver
+    shape1_->setObjectName(QStringLiteral("Shape1"));
+    shape1_->setGeometry(40, 248, 105, 17);
     AddPanelButton(QStringLiteral("SpeedButton8"), QStringLiteral("..."), 152, 248, 17, true);
 
     AddLabel(QStringLiteral("Label25"), QStringLiteral("Font Size:"), 8, 272);
-    QLabel* size = AddLabel(QStringLiteral("Label26"), QStringLiteral("8"), 72, 272);
-    size->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    size->resize(73, size->height());
+    label26_ = AddLabel(QStringLiteral("Label26"), QStringLiteral("8"), 72, 272);
+    label26_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label26_->resize(73, label26_->height());
     AddPanelButton(QStringLiteral("SpeedButton9"), QStringLiteral("..."), 152, 272, 17, true);
     AddPanelButton(QStringLiteral("SpeedButton10"), QStringLiteral("Set Label To Show Time"), 8,
                    296, 161, false);

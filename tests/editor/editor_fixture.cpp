@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 
 #include "page_file.h"
 
@@ -21,6 +22,22 @@ void EditorFixture::WriteStandIn(const QString& file, const QString& record_file
     script.write(QStringLiteral("#!/bin/sh\npwd > '%1'\n").arg(record_file).toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+std::function<void(QDialog&)> ClickId(int id) {
+    return [id](QDialog& dialog) {
+        QTest::mouseClick(static_cast<quom::TForm2&>(dialog).IdButton(id), Qt::LeftButton);
+    };
+}
+
+void ShowAndWait(quom::TForm1* form) {
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form)) qFatal("the main window was not shown");
+}
+
+void SelectAndRefresh(quom::TForm1* form, const char* name) {
+    form->Select(QString::fromLatin1(name));
+    if (!QTest::qWaitFor([form] { return !form->Timer1()->isActive(); })) qFatal("no refresh");
 }
 
 std::string ReadBytes(const QString& file) {

@@ -2,6 +2,7 @@
 // folder, for tests that drive the commands.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@ class EditorFixture {
     EditorFixture();
 
     quom::TForm1* form1() const { return windows_->form1(); }
+    quom::TForm2* form2() const { return windows_->form2(); }
     quom::Page& page() const { return windows_->form1()->page(); }
     quom::ScriptedDialogs& dialogs() { return dialogs_; }
     const QString& program_folder() const { return program_folder_; }
@@ -41,6 +43,16 @@ class EditorFixture {
     quom::ScriptedDialogs dialogs_;
     std::unique_ptr<quom::EditorWindows> windows_;
 };
+
+// A step for ScriptedDialogs::windows: clicks the component-ID dialog's button id.
+std::function<void(QDialog&)> ClickId(int id);
+
+// Shows the main window and waits until it can take input.
+void ShowAndWait(quom::TForm1* form);
+
+// Selects the named item as the component-ID dialog or an item click does, and
+// waits for the property refresh.
+void SelectAndRefresh(quom::TForm1* form, const char* name);
 
 // Whole contents of a file as bytes, empty when it cannot be read.
 std::string ReadBytes(const QString& file);
