@@ -233,9 +233,9 @@ class DialogHost {
     virtual void ListReset(int id) = 0;
     // Adds a text at its sorted place.
     virtual void ListAdd(int id, const char* text) = 0;
-    // Index of the first item after `after` whose text equals text, continuing from the
-    // top; -1 when there is none. Equal means what equal file names mean on the system:
-    // without regard to case on Windows, exactly on POSIX.
+    // Index of the first item after `after` whose text equals text, case and all,
+    // continuing from the top; -1 when there is none. (Each entry finds its own item even
+    // where the system takes names that differ in case for one file.)
     virtual int ListFindExact(int id, int after, const char* text) = 0;
     // Selection state of an item: > 0 selected, 0 not, < 0 no such item.
     virtual int ListSelected(int id, int index) = 0;

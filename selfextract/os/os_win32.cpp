@@ -513,7 +513,8 @@ class Win32Dialog final : public DialogHost {
     void SetTitle(const char* text) override { ::SetWindowTextA(dialog_, text); }
     void SetIcon() override {
         HICON icon = ::LoadIconA(Instance(), "MnIcon");
-        ::SetClassLongA(dialog_, GCL_HICON, static_cast<LONG>(reinterpret_cast<INT_PTR>(icon)));
+        // SetClassLongPtrA is SetClassLongA in a 32-bit build.
+        ::SetClassLongPtrA(dialog_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     }
     void Center() override { CenterWindow(dialog_); }
     void SetCheck(int id, bool checked) override {
@@ -537,10 +538,17 @@ class Win32Dialog final : public DialogHost {
         Send(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
     int ListFindExact(int id, int after, const char* text) override {
-        // The list box compares without regard to case, searches from the item after
-        // `after` (from the top for -1) and wraps; LB_ERR is -1.
-        return static_cast<int>(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(after),
-                                     reinterpret_cast<LPARAM>(text)));
+        // The list box's search ignores case: of names that differ in case only it may
+        // stop at one the walk has already dealt with. The item wanted has the same text,
+        // case and all. The search starts after `after` (at the top for -1) and wraps;
+        // LB_ERR is -1.
+        const int first = FindIgnoringCase(id, after, text);
+        for (int index = first; index >= 0;) {
+            if (HasText(id, index, text)) return index;
+            index = FindIgnoringCase(id, index, text);
+            if (index == first) break;
+        }
+        return -1;
     }
     int ListSelected(int id, int index) override {
         return static_cast<int>(Send(id, LB_GETSEL, static_cast<WPARAM>(index), 0));
@@ -556,6 +564,19 @@ class Win32Dialog final : public DialogHost {
     void End(int result) override { ::EndDialog(dialog_, result); }
 
   private:
+    int FindIgnoringCase(int id, int after, const char* text) {
+        return static_cast<int>(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(after),
+                                     reinterpret_cast<LPARAM>(text)));
+    }
+    bool HasText(int id, int index, const char* text) {
+        char item[MAX_PATH + 1];  // entry names are shorter
+        const LRESULT length = Send(id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+        return length >= 0 && length < static_cast<LRESULT>(sizeof item) &&
+               Send(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)) ==
+                   length &&
+               std::strcmp(item, text) == 0;
+    }
+
     // Sends to a control; a destroyed control answers LB_ERR (-1).
     LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
         HWND control = ::GetDlgItem(dialog_, id);

@@ -1,22 +1,6 @@
 # Toolchain for 32-bit Windows programs built with mingw-w64 (Debian's
 # g++-mingw-w64-i686 and binutils-mingw-w64-i686). Use it with
 #   cmake -DCMAKE_TOOLCHAIN_FILE=selfextract/win32/mingw-w64-i686.cmake ...
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(MINGW_PREFIX i686-w64-mingw32)
-# Debian ships each compiler in two thread models. win32 needs no winpthread library and
-# is the default; posix has std::mutex and std::thread, which GoogleTest needs.
-set(MINGW_THREAD_MODEL win32 CACHE STRING "Thread model of the compiler: win32 or posix")
-find_program(CMAKE_C_COMPILER NAMES ${MINGW_PREFIX}-gcc-${MINGW_THREAD_MODEL} ${MINGW_PREFIX}-gcc
-             REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${MINGW_PREFIX}-g++-${MINGW_THREAD_MODEL} ${MINGW_PREFIX}-g++
-             REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${MINGW_PREFIX}-windres REQUIRED)
-find_program(CMAKE_OBJDUMP NAMES ${MINGW_PREFIX}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
