@@ -35,7 +35,10 @@ bool PathExists(const char* path) {
 
 void FolderOfPath(const char* path, char* folder, std::uint32_t size) {
     const std::size_t length = std::strlen(path);
-    if (kHasDrives && length == 3 && std::strchr(path, ':') != nullptr) {
+    // A three-character path holding a drive mark is its own folder ("C:\"), except a
+    // name relative to a drive's current folder: "C:x" lies in "C:".
+    const bool driveRelative = length == 3 && path[1] == ':' && !IsFolderMark(path[2]);
+    if (kHasDrives && length == 3 && std::strchr(path, ':') != nullptr && !driveRelative) {
         CopyText(folder, path, size);
         return;
     }
