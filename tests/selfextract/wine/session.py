@@ -69,34 +69,27 @@ def answers(display):
 
 
 def start_xvfb(log):
-    """Xvfb on TOVO_WINE_DISPLAY when given, else on a display it picks itself."""
+    """Xvfb on TOVO_WINE_DISPLAY when given, else on the first free display from :150 on
+    (well away from the displays people and other tools use)."""
     wanted = os.environ.get("TOVO_WINE_DISPLAY")
     if wanted and answers(wanted):
         return None, wanted  # a display that is already there stays there
-    if wanted:
-        process = subprocess.Popen(["Xvfb", wanted, "-screen", "0", "1024x768x24",
+    candidates = [wanted] if wanted else [":%d" % n for n in range(150, 250)]
+    for display in candidates:
+        if not wanted and os.path.exists("/tmp/.X%s-lock" % display[1:]):
+            continue
+        process = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24",
                                     "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
                                    stdout=log, stderr=log, start_new_session=True)
-        display = wanted
-    else:
-        read_end, write_end = os.pipe()
-        process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                    "1024x768x24", "-nolisten", "tcp"],
-                                   stdin=subprocess.DEVNULL, stdout=log, stderr=log,
-                                   pass_fds=(write_end,), start_new_session=True)
-        os.close(write_end)
-        with os.fdopen(read_end) as f:
-            number = f.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb reported no display; see " + log.name)
-        display = ":" + number
-    for _ in range(100):
-        if answers(display):
-            return process.pid, display
-        if process.poll() is not None:
-            raise RuntimeError("Xvfb ended at once; see " + log.name)
-        time.sleep(0.1)
-    raise RuntimeError("Xvfb did not answer on " + display)
+        for _ in range(100):
+            if answers(display):
+                return process.pid, display
+            if process.poll() is not None:
+                break  # taken meanwhile: the next one
+            time.sleep(0.1)
+        else:
+            process.kill()
+    raise RuntimeError("no X display could be started; see " + log.name)
 
 
 def make_prefix(prefix, wine64, wineserver, env, log):
