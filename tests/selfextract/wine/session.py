@@ -98,8 +98,10 @@ def make_prefix(prefix, wine64, wineserver, env, log):
         return 0.0
     shutil.rmtree(prefix, ignore_errors=True)
     began = time.monotonic()
+    # Its 32-bit part fails where 32-bit programs cannot run; the 64-bit part is
+    # checked below by the first program the session starts.
     subprocess.run([wine64, "wineboot", "--init"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=log, stderr=log, check=True, timeout=1800)
+                   stdout=log, stderr=log, timeout=1800)
     subprocess.run([wineserver, "-w"], env=env, stdout=log, stderr=log, timeout=1800)
     for key, name, kind, data in REGISTRY:
         subprocess.run([wine64, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
@@ -165,8 +167,10 @@ def start(directory):
         # starts those services, with this log as their output.
         subprocess.Popen([wineserver, "-p"], env=env, stdin=subprocess.DEVNULL, stdout=log,
                          stderr=log, start_new_session=True)
-        subprocess.run([wine64, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
-                       stdout=log, stderr=log, timeout=600)
+        first = subprocess.run([wine64, "cmd", "/c", "exit", "7"], env=env,
+                               stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=600)
+        if first.returncode != 7:
+            raise RuntimeError("Wine runs no 64-bit program in %s; see %s" % (prefix, log.name))
         wine32 = first_existing(WINE32_CANDIDATES)
         reason32 = runs_32bit(wine32)
         session.update(wine32=wine32 if reason32 is None else None, skip32=reason32)
