@@ -14,6 +14,7 @@ themselves there.
 """
 
 import argparse
+import atexit
 import io
 import os
 import resource
@@ -140,18 +141,34 @@ class WineRunner(PosixRunner):
             case.assertEqual(r.returncode, 0, line + r.stdout + r.stderr)
             self.registry_keys.add(key)
 
+    def set_temporary_folder(self, folder):
+        """Wine takes TEMP and TMP from the registry, not from the environment it is
+        started in. Returns the reg tool's result."""
+        entries = "".join('"%s"="%s"\r\n' % (name, folder.replace("\\", "\\\\"))
+                          for name in ("TEMP", "TMP"))
+        with tempfile.NamedTemporaryFile("w", suffix=".reg", newline="", delete=False) as f:
+            f.write("Windows Registry Editor Version 5.00\r\n\r\n"
+                    "[HKEY_CURRENT_USER\\Environment]\r\n" + entries)
+        try:
+            return self.wine_tool("reg", "import", self.native(f.name))
+        finally:
+            os.remove(f.name)
+
+    def restore_temporary_folder(self):
+        """The prefix's own temporary folder, as Wine makes it (session.py sets it so too)."""
+        for name in ("TEMP", "TMP"):
+            self.wine_tool("reg", "add", "HKCU\\Environment", "/v", name, "/t", "REG_EXPAND_SZ",
+                           "/d", "%USERPROFILE%\\Temp", "/f")
+
     def use_temporary_folder(self, case):
-        """Makes the case's tmp/ the temporary folder. Wine takes TEMP and TMP from the
-        registry, not from the environment it is started in."""
+        """Makes the case's tmp/ the temporary folder; the prefix's own comes back when
+        the tests end, for the other programs run in it."""
         tmp = self.native(case.path("tmp"))
         if tmp == self.temporary_folder:
             return
-        entries = "".join('"%s"="%s"\r\n' % (name, tmp.replace("\\", "\\\\"))
-                          for name in ("TEMP", "TMP"))
-        with open(case.path("temporary.reg"), "w", newline="") as f:
-            f.write("Windows Registry Editor Version 5.00\r\n\r\n"
-                    "[HKEY_CURRENT_USER\\Environment]\r\n" + entries)
-        r = self.wine_tool("reg", "import", self.native(case.path("temporary.reg")))
+        if self.temporary_folder is None:
+            atexit.register(self.restore_temporary_folder)
+        r = self.set_temporary_folder(tmp)
         case.assertEqual(r.returncode, 0, r.stdout + r.stderr)
         self.temporary_folder = tmp
 

@@ -171,6 +171,12 @@ def start(directory):
                                stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=600)
         if first.returncode != 7:
             raise RuntimeError("Wine runs no 64-bit program in %s; see %s" % (prefix, log.name))
+        # The package tests point the temporary folder elsewhere while they run; a run
+        # that was cut short may have left it so.
+        for name in ("TEMP", "TMP"):
+            subprocess.run([wine64, "reg", "add", "HKCU\\Environment", "/v", name, "/t",
+                            "REG_EXPAND_SZ", "/d", "%USERPROFILE%\\Temp", "/f"], env=env,
+                           stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=600)
         wine32 = first_existing(WINE32_CANDIDATES)
         reason32 = runs_32bit(wine32)
         session.update(wine32=wine32 if reason32 is None else None, skip32=reason32)
